@@ -1,0 +1,47 @@
+# Helpers shared by the test, benchmark and fuzz folders.
+find_package(GTest REQUIRED)
+
+# mirelon_gtest(NAME SOURCES... LIBS ...): one GoogleTest binary, run by CTest as one test.
+function(mirelon_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()
+
+# mirelon_qttest(NAME SOURCES... LIBS ...): one Qt Test binary on the offscreen platform.
+function(mirelon_qttest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test Qt6::Widgets Threads::Threads)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# mirelon_fuzzer(NAME SOURCES... LIBS ...): a libFuzzer target, only with MIRELON_FUZZ.
+function(mirelon_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+endfunction()
+
+# mirelon_parts(part...): include <part>.cmake from the current folder for each part that exists.
+macro(mirelon_parts)
+  foreach(_part ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_part}.cmake)
+      include(${CMAKE_CURRENT_SOURCE_DIR}/${_part}.cmake)
+    endif()
+  endforeach()
+endmacro()
+
+# mirelon_subdirs(dir...): add each sub-folder that has a CMakeLists.txt.
+macro(mirelon_subdirs)
+  foreach(_dir ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_dir}/CMakeLists.txt)
+      add_subdirectory(${_dir})
+    endif()
+  endforeach()
+endmacro()
