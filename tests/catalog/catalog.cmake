@@ -1,0 +1,5 @@
+mirelon_gtest(catalog_tests
+  SOURCES
+    date_time_test.cpp
+  LIBS mirelon_catalog
+)
