@@ -1,0 +1,11 @@
+add_library(mirelon_query STATIC
+  column_order.cpp
+  month_shift.cpp
+  query_texts.cpp
+  result_row_store.cpp
+  shade_duplicate_groups.cpp
+  text_arena.cpp
+)
+# Both "query/x.h" and "x.h" resolve for users of the library.
+target_include_directories(mirelon_query PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(mirelon_query PUBLIC mirelon_catalog)

@@ -1,0 +1,6 @@
+mirelon_gtest(query_tests
+  SOURCES
+    month_shift_test.cpp
+    result_row_store_test.cpp
+  LIBS mirelon_query
+)
