@@ -1,0 +1,6 @@
+# Per-file facts: times, size, access-time restore, import modules and version strings.
+add_library(mirelon_facts STATIC
+  file_times.cpp
+  file_times_posix.cpp
+)
+target_include_directories(mirelon_facts PUBLIC ${PROJECT_SOURCE_DIR})

@@ -1,0 +1,114 @@
+#include "file_times.h"
+
+#include <cerrno>
+#include <ctime>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <system_error>
+
+namespace mirelon {
+
+namespace {
+
+// The entry itself, never what a symbolic link points at, and no automount is set off by a scan.
+bool LookUpEntry(const std::string& path, unsigned int mask, struct statx& entry) {
+    return statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &entry) == 0;
+}
+
+TDateTime ToLocal(const struct statx_timestamp& stamp, int64_t utcOffsetSeconds) {
+    return UnixToLocalDateTime(stamp.tv_sec, stamp.tv_nsec, utcOffsetSeconds);
+}
+
+// Not every file system keeps a birth time; the status-change time is the nearest it offers.
+const struct statx_timestamp& CreationStamp(const struct statx& entry) {
+    return (entry.stx_mask & STATX_BTIME) ? entry.stx_btime : entry.stx_ctime;
+}
+
+} // namespace
+
+int64_t CurrentUtcOffsetSeconds() {
+    const time_t now = time(nullptr);
+    struct tm local {};
+    if (localtime_r(&now, &local) == nullptr)
+        return 0;
+    return local.tm_gmtoff;
+}
+
+bool ReadCreatedTime(const std::string& path, TDateTime& value) {
+    struct statx entry {};
+    if (!LookUpEntry(path, STATX_BTIME | STATX_CTIME, entry))
+        return false;
+    value = ToLocal(CreationStamp(entry), CurrentUtcOffsetSeconds());
+    return true;
+}
+
+bool ReadModifiedTime(const std::string& path, TDateTime& value) {
+    struct statx entry {};
+    if (!LookUpEntry(path, STATX_MTIME, entry))
+        return false;
+    value = ToLocal(entry.stx_mtime, CurrentUtcOffsetSeconds());
+    return true;
+}
+
+bool ReadAccessedTime(const std::string& path, TDateTime& value) {
+    struct statx entry {};
+    if (!LookUpEntry(path, STATX_ATIME, entry))
+        return false;
+    value = ToLocal(entry.stx_atime, CurrentUtcOffsetSeconds());
+    return true;
+}
+
+uint64_t ReadFileSize(const std::string& path) {
+    struct statx entry {};
+    if (!LookUpEntry(path, STATX_SIZE, entry))
+        throw std::system_error(errno, std::system_category());
+    return entry.stx_size;
+}
+
+bool ReadFileFacts(const std::string& path, FileFacts& facts) {
+    struct statx entry {};
+    if (!LookUpEntry(path, STATX_BASIC_STATS | STATX_BTIME, entry))
+        return false;
+    const int64_t offset = CurrentUtcOffsetSeconds();
+    FileFacts read;
+    read.created = ToLocal(CreationStamp(entry), offset);
+    read.modified = ToLocal(entry.stx_mtime, offset);
+    read.accessed = ToLocal(entry.stx_atime, offset);
+    read.size = entry.stx_size;
+    read.isRegular = S_ISREG(entry.stx_mode);
+    facts = read;
+    return true;
+}
+
+bool RestoreAccessedTime(const std::string& path, TDateTime value) {
+    const int64_t offset = CurrentUtcOffsetSeconds();
+    int64_t seconds = 0;
+    uint32_t nanoseconds = 0;
+    try {
+        LocalDateTimeToUnix(value, offset, seconds, nanoseconds);
+    } catch (const std::range_error&) {
+        return false;
+    }
+    struct statx entry {};
+    if (!LookUpEntry(path, STATX_ATIME, entry))
+        return false;
+    // An access time that already reads as `value` keeps its exact nanoseconds: no write at all.
+    if (entry.stx_mask & STATX_ATIME) {
+        try {
+            int64_t currentSeconds = 0;
+            uint32_t currentNanoseconds = 0;
+            LocalDateTimeToUnix(ToLocal(entry.stx_atime, offset), offset, currentSeconds,
+                                currentNanoseconds);
+            if (currentSeconds == seconds && currentNanoseconds == nanoseconds)
+                return true;
+        } catch (const std::range_error&) {
+            // An access time no date-time can hold is simply overwritten.
+        }
+    }
+    const struct timespec times[2] = {
+        {static_cast<time_t>(seconds), static_cast<long>(nanoseconds)}, {0, UTIME_OMIT}};
+    return utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+} // namespace mirelon
