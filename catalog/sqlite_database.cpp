@@ -1,0 +1,83 @@
+#include "catalog/sqlite_database.h"
+
+#include "catalog/sqlite_error.h"
+#include "catalog/sqlite_exception.h"
+#include "catalog/sqlite_statement.h"
+
+#include <sqlite3.h>
+
+namespace mirelon {
+
+TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName) {
+    // The connection is handed between the window thread and the job's worker, so it needs a
+    // threading mode that allows that whatever the library's compiled-in default.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    if (sqlite3_open_v2(fileName.c_str(), &connection_, flags, nullptr) != SQLITE_OK) {
+        std::string message = "Failed to open database \"" + fileName + "\" : ";
+        if (connection_ != nullptr) {
+            message += sqlite3_errmsg(connection_);
+            sqlite3_close_v2(connection_);
+        } else {
+            message += "unknown error";
+        }
+        throw ESQLiteException(message);
+    }
+    try {
+        // Catalog statements quote their values in double quotes; a library built without
+        // that reading would otherwise take them for column names. Libraries too old to know
+        // the option always read them as strings, so its failure is harmless.
+        sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DML, 1, nullptr);
+        sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DDL, 1, nullptr);
+        RunStatement("PRAGMA SYNCHRONOUS=NORMAL;");
+        RunStatement("PRAGMA temp_store = MEMORY;");
+    } catch (...) {
+        sqlite3_close_v2(connection_);
+        throw;
+    }
+}
+
+TSQLiteDatabase::~TSQLiteDatabase() {
+    if (inTransaction_) {
+        try {
+            RunStatement("ROLLBACK;");
+        } catch (...) {
+            // Closing the connection discards the uncommitted rows all the same.
+        }
+    }
+    sqlite3_close_v2(connection_);
+}
+
+void TSQLiteDatabase::RunStatement(const std::string& sql) {
+    TSQLiteStatement statement(connection_, sql);
+    if (statement.Step() != SQLITE_DONE)
+        ReportSQLiteError(connection_, "Error executing SQL statement", sql);
+}
+
+std::unique_ptr<TSQLiteTable> TSQLiteDatabase::OpenResult(const std::string& sql) {
+    return std::make_unique<TSQLiteTable>(connection_, sql);
+}
+
+void TSQLiteDatabase::StartTransaction() {
+    if (inTransaction_)
+        throw ESQLiteException("Transaction already open");
+    RunStatement("BEGIN TRANSACTION;");
+    inTransaction_ = true;
+}
+
+void TSQLiteDatabase::CommitTransaction() {
+    RunStatement("COMMIT;");
+    inTransaction_ = false;
+}
+
+bool TSQLiteDatabase::HasTable(const std::string& name) {
+    std::string lowered = name;
+    for (char& c : lowered)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    const auto result =
+        OpenResult("select [sql] from sqlite_master where [type] = 'table' and lower(name) = '" +
+                   lowered + "' ");
+    return result->RowCount() > 0;
+}
+
+} // namespace mirelon

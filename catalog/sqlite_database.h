@@ -1,0 +1,40 @@
+#pragma once
+
+#include "catalog/sqlite_table.h"
+
+#include <memory>
+#include <string>
+
+struct sqlite3;
+
+namespace mirelon {
+
+// One open SQLite database file. Used by one thread at a time, possibly not the one that made
+// it. Every failure raises ESQLiteException.
+class TSQLiteDatabase {
+public:
+    // Opens (creating when missing) and tunes the connection for bulk inserts.
+    explicit TSQLiteDatabase(const std::string& fileName);
+    // Rolls back an open transaction, then closes; never throws.
+    ~TSQLiteDatabase();
+    TSQLiteDatabase(const TSQLiteDatabase&) = delete;
+    TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
+
+    // Runs the first statement of sql, which must finish without yielding rows.
+    void RunStatement(const std::string& sql);
+    std::unique_ptr<TSQLiteTable> OpenResult(const std::string& sql);
+
+    // Raises "Transaction already open" without touching the database when one is open.
+    void StartTransaction();
+    void CommitTransaction();
+    bool InTransaction() const { return inTransaction_; }
+
+    // Letter case of the name is ignored.
+    bool HasTable(const std::string& name);
+
+private:
+    sqlite3* connection_ = nullptr;
+    bool inTransaction_ = false;
+};
+
+} // namespace mirelon
