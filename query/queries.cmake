@@ -1,7 +1,10 @@
 add_library(mirelon_query STATIC
   column_order.cpp
+  imported_modules.cpp
   month_shift.cpp
+  query_jobs.cpp
   query_texts.cpp
+  result_loading.cpp
   result_row_store.cpp
   shade_duplicate_groups.cpp
   text_arena.cpp

@@ -1,0 +1,37 @@
+#include "imported_modules.h"
+
+namespace mirelon {
+
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + ('a' - 'A'));
+        }
+    }
+    return lower;
+}
+
+void AddImportedModules(std::string_view importModules, ModuleNameSet& names) {
+    while (!importModules.empty()) {
+        const std::size_t comma = importModules.find(',');
+        const std::string_view name = importModules.substr(0, comma);
+        if (!name.empty()) {
+            names.insert(LowerAscii(name));
+        }
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        importModules.remove_prefix(comma + 1);
+    }
+}
+
+ModuleNameSet CollectImportedModules(TSQLiteTable& importLists) {
+    ModuleNameSet names;
+    for (; !importLists.AtEnd(); importLists.MoveNext()) {
+        AddImportedModules(importLists.TextAt(0), names);
+    }
+    return names;
+}
+
+} // namespace mirelon

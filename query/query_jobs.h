@@ -1,0 +1,25 @@
+#pragma once
+
+#include "catalog/date_time.h"
+#include "catalog/sqlite_database.h"
+#include "result_grid_sink.h"
+
+#include <cstddef>
+
+namespace mirelon {
+
+// The helper-thread jobs behind the three "Show Results" buttons. Each runs its query first; a
+// failing query raises ESQLiteException and leaves the grid as it was. Otherwise the grid is
+// emptied and refilled with the matching rows, none included, and their number is returned.
+
+// Rows whose non-empty checksum is shared with another row.
+std::size_t FindDuplicateFiles(TSQLiteDatabase& catalog, TResultGridSink& grid);
+
+// Rows last accessed between midnight ten years before `now` and `now` less `months` months.
+std::size_t FindOldFiles(TSQLiteDatabase& catalog, TResultGridSink& grid, int months,
+                         TDateTime now);
+
+// Rows with the extension ".dll" in any letter case whose file name no catalogued file imports.
+std::size_t FindUnusedDlls(TSQLiteDatabase& catalog, TResultGridSink& grid);
+
+} // namespace mirelon

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "catalog/sqlite_database.h"
+
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <system_error>
+
+namespace mirelon {
+
+// A catalog file with the catalog's table in a fresh temp folder, removed afterwards.
+class TTestCatalog {
+public:
+    struct Row {
+        std::string fullPath;
+        std::string checkSum;
+        std::string dateAccessed = "2015-01-01";
+        std::string importModules;
+        std::string fileSize = "1";
+    };
+
+    TTestCatalog() {
+        std::random_device random;
+        const auto base = std::filesystem::temp_directory_path();
+        do
+            folder_ = base / ("mirelon-query-" + std::to_string(random()));
+        while (!std::filesystem::create_directory(folder_));
+        database_ = std::make_unique<TSQLiteDatabase>((folder_ / "files.db").string());
+        database_->RunStatement(
+            "CREATE TABLE tblFiles ([fldID] INTEGER PRIMARY KEY,[fldFullPath] VARCHAR (500) "
+            "COLLATE NOCASE UNIQUE NOT NULL,[fldFileName] VARCHAR (250) COLLATE NOCASE NOT "
+            "NULL,[fldFileExtension] VARCHAR (24) COLLATE NOCASE,[fldFileSize] INTEGER NOT "
+            "NULL,[fldCheckSum] VARCHAR (120),[fldDateCreated] DATE NOT NULL,[fldDateModified] "
+            "DATE NOT Null,[fldDateAccessed] DATE NOT NULL,[fldImportModules] BLOB COLLATE "
+            "NOCASE,[fldCompanyName] VARCHAR (250),[fldInternalName] VARCHAR (120),"
+            "[fldFileVersion] VARCHAR (120) COLLATE NOCASE);");
+    }
+    ~TTestCatalog() {
+        database_.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    TTestCatalog(const TTestCatalog&) = delete;
+    TTestCatalog& operator=(const TTestCatalog&) = delete;
+
+    TSQLiteDatabase& Database() { return *database_; }
+    std::filesystem::path Folder() const { return folder_; }
+
+    // File name and extension are taken from the path the way the scanner splits them.
+    void Insert(const Row& row) {
+        const std::string name = row.fullPath.substr(row.fullPath.find_last_of('/') + 1);
+        const std::size_t dot = name.find_last_of('.');
+        const std::string extension = dot == std::string::npos ? "" : name.substr(dot);
+        database_->RunStatement(
+            "INSERT INTO tblFiles(fldFullPath,fldFileName,fldFileExtension,fldFileSize,"
+            "fldCheckSum,fldDateCreated,fldDateModified,fldDateAccessed,fldImportModules,"
+            "fldCompanyName,fldInternalName,fldFileVersion) VALUES (" +
+            Quote(row.fullPath) + "," + Quote(name) + "," + Quote(extension) + "," + row.fileSize +
+            "," + Quote(row.checkSum) + ",'2001-02-03','2004-05-06 07:08:09'," +
+            Quote(row.dateAccessed) + "," + Quote(row.importModules) +
+            ",'Company','Internal','1.2.3');");
+    }
+
+private:
+    static std::string Quote(const std::string& text) {
+        std::string quoted = "'";
+        for (char c : text) {
+            quoted += c;
+            if (c == '\'') {
+                quoted += '\'';
+            }
+        }
+        return quoted + "'";
+    }
+
+    std::filesystem::path folder_;
+    std::unique_ptr<TSQLiteDatabase> database_;
+};
+
+} // namespace mirelon
