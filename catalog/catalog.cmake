@@ -1,4 +1,6 @@
 add_library(mirelon_catalog STATIC
+  catalog_schema.cpp
+  catalog_statements.cpp
   date_time.cpp
   local_clock_posix.cpp
   real_text.cpp

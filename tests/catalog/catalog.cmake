@@ -1,5 +1,7 @@
 mirelon_gtest(catalog_tests
   SOURCES
+    catalog_schema_test.cpp
+    catalog_statements_test.cpp
     date_time_test.cpp
     sqlite_database_test.cpp
     sqlite_table_test.cpp

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "catalog/date_time.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirelon {
+
+// The value as an SQL string literal in double quotes, every '"' inside doubled, so SQLite reads
+// back exactly the value and no value can end the literal early. Text after a NUL byte is
+// dropped: the statement text ends there, and stored texts are read back only up to it anyway.
+std::string QuoteValue(std::string_view value);
+
+// One tblFiles row: the twelve columns after fldID, in column order.
+struct CatalogRow {
+    std::string fullPath, fileName, fileExtension;
+    uint64_t fileSize = 0;
+    std::string checkSum;
+    TDateTime dateCreated = 0, dateModified = 0, dateAccessed = 0;
+    std::string importModules, companyName, internalName, fileVersion;
+};
+
+std::string BuildInsertStatement(const CatalogRow& row);
+// Yields fldID of the row with this path, letter case of ASCII letters ignored.
+std::string BuildPathLookup(std::string_view fullPath);
+
+// The part after the last '/', '\' or drive colon.
+std::string FileNameOf(std::string_view fullPath);
+// From the last '.' (included) to the end; "" when there is none; ".profile" is its own.
+std::string FileExtensionOf(std::string_view fileName);
+// ",a.dll,b.dll": each name lower-cased after a comma; "" for no modules.
+std::string ImportModulesText(const std::vector<std::string>& modules);
+
+// A scan commits after every 500th inserted row.
+inline constexpr int kCommitBatchRows = 500;
+bool IsCommitBoundary(int64_t insertedCount);
+
+} // namespace mirelon
