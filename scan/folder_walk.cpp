@@ -1,0 +1,127 @@
+#include "scan/folder_walk.h"
+
+#include "scan/directory_listing.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace mirelon {
+
+namespace {
+
+struct OpenFolder {
+    std::unique_ptr<DirectoryListing> listing;
+    size_t pathLength; // of the folder's path with its separator
+};
+
+class TreeWalk {
+public:
+    TreeWalk(const FolderWalkOptions& options, IFolderWalkEvents& events, bool& abort)
+        : options_(options), events_(events), abort_(abort) {}
+
+    void Run(const std::string& rootPath) {
+        path_ = rootPath;
+        if (path_.empty() || path_.back() != '/') {
+            path_ += '/';
+        }
+        events_.BeforeFolder(path_, abort_);
+        if (abort_) {
+            return;
+        }
+        auto root = DirectoryListing::OpenRoot(rootPath);
+        if (!root) {
+            return;
+        }
+        rootDevice_ = root->Identity().device;
+        folders_.push_back({std::move(root), path_.size()});
+        while (!folders_.empty() && !abort_) {
+            Step();
+        }
+    }
+
+private:
+    void Step() {
+        OpenFolder& current = folders_.back();
+        DirectoryEntry entry;
+        if (!current.listing->Next(entry)) {
+            LeaveFolder();
+            return;
+        }
+        path_.resize(current.pathLength);
+        path_.append(entry.name);
+        if (events_.IsExcluded(path_)) {
+            return;
+        }
+        if (entry.kind == EntryKind::Folder && options_.subFolders) {
+            EnterFolder(*current.listing, entry.name);
+        } else if (entry.kind != EntryKind::Other) {
+            events_.FoundEntry(path_, entry.name, abort_);
+        }
+    }
+
+    void EnterFolder(const DirectoryListing& parent, std::string_view name) {
+        auto child = parent.OpenChild(name);
+        if (!child) {
+            // Not listable; its event is still due when it is a folder of this file system.
+            const auto identity = parent.ChildIdentity(name);
+            if (identity && SameFileSystem(identity->device)) {
+                path_ += '/';
+                events_.BeforeFolder(path_, abort_);
+            }
+            return;
+        }
+        if (!SameFileSystem(child->Identity().device) || IsOnCurrentPath(child->Identity())) {
+            return; // another drive, or a bind mount of a folder into its own sub-tree
+        }
+        path_ += '/';
+        events_.BeforeFolder(path_, abort_);
+        if (abort_) {
+            return;
+        }
+        folders_.push_back({std::move(child), path_.size()});
+        if (folders_.size() - firstOpen_ > std::max<size_t>(options_.maxOpenFolders, 1)) {
+            folders_[firstOpen_].listing->Park();
+            ++firstOpen_;
+        }
+    }
+
+    void LeaveFolder() {
+        const size_t top = folders_.size() - 1;
+        if (top > 0 && top - 1 < firstOpen_) {
+            // A failed reopen leaves the parent's own files reachable by name, but not its
+            // sub-folders; those are passed over like folders that vanished.
+            folders_[top - 1].listing->Reopen(*folders_[top].listing);
+            firstOpen_ = top - 1;
+        }
+        folders_.pop_back();
+    }
+
+    bool SameFileSystem(uint64_t device) const {
+        return options_.sameFileSystem ? options_.sameFileSystem(rootDevice_, device)
+                                       : device == rootDevice_;
+    }
+
+    bool IsOnCurrentPath(const FolderIdentity& identity) const {
+        return std::any_of(folders_.begin(), folders_.end(), [&](const OpenFolder& folder) {
+            return folder.listing->Identity() == identity;
+        });
+    }
+
+    const FolderWalkOptions& options_;
+    IFolderWalkEvents& events_;
+    bool& abort_;
+    std::string path_; // the current folder's path, then the current entry's
+    uint64_t rootDevice_ = 0;
+    std::vector<OpenFolder> folders_;
+    size_t firstOpen_ = 0; // folders before this one are parked
+};
+
+} // namespace
+
+void WalkFolderTree(const std::string& rootPath, const FolderWalkOptions& options,
+                    IFolderWalkEvents& events, bool& abort) {
+    TreeWalk(options, events, abort).Run(rootPath);
+}
+
+} // namespace mirelon

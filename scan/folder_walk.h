@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace mirelon {
+
+class IFolderWalkEvents {
+public:
+    virtual ~IFolderWalkEvents() = default;
+    // Full paths without a trailing separator, folders and files alike.
+    virtual bool IsExcluded(const std::string& fullPath) const = 0;
+    // `folderPath` ends with '/'.
+    virtual void BeforeFolder(const std::string& folderPath, bool& abort) = 0;
+    // A regular file, or any folder when sub-folders are not descended; `name` is the last part
+    // of `fullPath`.
+    virtual void FoundEntry(const std::string& fullPath, std::string_view name, bool& abort) = 0;
+};
+
+struct FolderWalkOptions {
+    bool subFolders = true;
+    // Whether a folder with `entryDevice` belongs to the file system of the root; empty means
+    // equal device numbers.
+    std::function<bool(uint64_t rootDevice, uint64_t entryDevice)> sameFileSystem;
+    // Deeper than this, the shallowest open folders are read into memory and closed.
+    size_t maxOpenFolders = 32;
+};
+
+// Lists `rootPath` and, depth-first, every sub-folder as soon as it is met, in the order the
+// file system delivers the entries. Symbolic links are neither reported nor followed, and a
+// folder on another file system than the root is passed over without an event. A folder that
+// cannot be listed is passed over after its BeforeFolder. Stops when `abort` becomes true.
+void WalkFolderTree(const std::string& rootPath, const FolderWalkOptions& options,
+                    IFolderWalkEvents& events, bool& abort);
+
+} // namespace mirelon

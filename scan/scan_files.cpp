@@ -1,0 +1,102 @@
+#include "scan/scan_files.h"
+
+#include "scan/directory_listing.h"
+#include "scan/extension_filter.h"
+#include "scan/folder_walk.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace mirelon {
+
+// Per-walk state: the filter copy and the one abort flag that every event of the walk shares.
+class TCustomScanFiles::Walk : public IFolderWalkEvents {
+public:
+    Walk(TCustomScanFiles& owner, std::string filter)
+        : owner_(owner), filter_(std::move(filter)), allFiles_(FilterTakesAllFiles(filter_)) {}
+
+    void Run(const std::string& path) {
+        FolderWalkOptions options;
+        options.subFolders = owner_.subFolder_;
+        options.sameFileSystem = owner_.sameFileSystem_;
+        WalkFolderTree(path, options, *this, abort_);
+    }
+
+    bool IsExcluded(const std::string& fullPath) const override {
+        return owner_.IsExcluded(fullPath);
+    }
+
+    void BeforeFolder(const std::string& folderPath, bool& abort) override {
+        owner_.DoBeforeScanDir(folderPath, abort);
+    }
+
+    void FoundEntry(const std::string& fullPath, std::string_view name, bool& abort) override {
+        if (allFiles_ || MatchesExtensionFilter(name, filter_)) {
+            owner_.DoFoundFile(fullPath, abort);
+        }
+    }
+
+private:
+    TCustomScanFiles& owner_;
+    const std::string filter_;
+    const bool allFiles_;
+    bool abort_ = false;
+};
+
+TCustomScanFiles::TCustomScanFiles() = default;
+
+TCustomScanFiles::~TCustomScanFiles() = default;
+
+void TCustomScanFiles::Execute() {
+    if (running_) {
+        throw std::runtime_error("Scan File Running!");
+    }
+    DoScan();
+}
+
+void TCustomScanFiles::SetExtensions(const std::string& value) {
+    if (value != extensions_) {
+        extensions_ = NormalizedExtensions(value);
+    }
+}
+
+void TCustomScanFiles::DoScan() {
+    running_ = true;
+    // Cleared however the walk ends; a handler's exception skips OnEndScan but not this.
+    struct RunningReset {
+        std::atomic<bool>& flag;
+        ~RunningReset() { flag = false; }
+    } reset{running_};
+
+    Walk walk(*this, extensions_);
+    if (DirectoryListing::IsFolder(path_) && !IsExcluded(path_)) {
+        walk.Run(path_);
+    }
+    DoEndScan();
+}
+
+void TCustomScanFiles::DoEndScan() {
+    if (onEndScan_) {
+        onEndScan_(*this);
+    }
+}
+
+void TCustomScanFiles::DoFoundFile(const std::string& fileName, bool& vAbort) {
+    if (onFoundFile_) {
+        onFoundFile_(*this, fileName, vAbort);
+    }
+}
+
+void TCustomScanFiles::DoBeforeScanDir(const std::string& fileName, bool& vAbort) {
+    if (onBeforeScanDir_) {
+        onBeforeScanDir_(*this, fileName, vAbort);
+    }
+}
+
+bool TCustomScanFiles::IsExcluded(const std::string& fullPath) const {
+    return std::any_of(
+        excludedFolders_.begin(), excludedFolders_.end(),
+        [&](const std::string& excluded) { return EqualIgnoringAsciiCase(excluded, fullPath); });
+}
+
+} // namespace mirelon

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mirelon {
+
+class TCustomScanFiles;
+
+// Setting vAbort to true stops the whole walk.
+using TGetFileEvent =
+    std::function<void(TCustomScanFiles& sender, const std::string& fileName, bool& vAbort)>;
+using TNotifyEvent = std::function<void(TCustomScanFiles& sender)>;
+
+// Walks one folder tree depth-first and reports every regular file through OnFoundFile, after
+// OnBeforeScanDir for each folder (its path ends with '/'). Symbolic links are neither reported
+// nor followed; folders on another file system than Path are not descended.
+class TCustomScanFiles {
+public:
+    TCustomScanFiles();
+    virtual ~TCustomScanFiles();
+    TCustomScanFiles(const TCustomScanFiles&) = delete;
+    TCustomScanFiles& operator=(const TCustomScanFiles&) = delete;
+
+    // Throws std::runtime_error("Scan File Running!") while a walk is in progress.
+    void Execute();
+    bool Running() const { return running_; }
+
+    bool SubFolder() const { return subFolder_; }
+    void SetSubFolder(bool value) { subFolder_ = value; }
+    const std::string& Path() const { return path_; }
+    void SetPath(const std::string& value) { path_ = value; }
+    // Full paths, compared whole and ignoring ASCII letter case; callers replace the contents.
+    std::vector<std::string>& ExcludedFolders() { return excludedFolders_; }
+    const std::string& Extensions() const { return extensions_; }
+    void SetExtensions(const std::string& value);
+    bool UseThread() const { return useThread_; }
+    void SetUseThread(bool value) { useThread_ = value; }
+
+    void SetOnBeforeScanDir(TGetFileEvent handler) { onBeforeScanDir_ = std::move(handler); }
+    void SetOnFoundFile(TGetFileEvent handler) { onFoundFile_ = std::move(handler); }
+    void SetOnEndScan(TNotifyEvent handler) { onEndScan_ = std::move(handler); }
+    // Decides whether a folder lies on the walk's file system; by default equal device ids.
+    void
+    SetSameFileSystemCheck(std::function<bool(uint64_t rootDevice, uint64_t entryDevice)> check) {
+        sameFileSystem_ = std::move(check);
+    }
+
+protected:
+    virtual void DoScan();
+    virtual void DoEndScan();
+    virtual void DoFoundFile(const std::string& fileName, bool& vAbort);
+    virtual void DoBeforeScanDir(const std::string& fileName, bool& vAbort);
+
+private:
+    class Walk;
+
+    bool IsExcluded(const std::string& fullPath) const;
+
+    std::atomic<bool> running_{false};
+    bool subFolder_ = true;
+    std::string path_;
+    std::vector<std::string> excludedFolders_;
+    std::string extensions_ = "*;";
+    bool useThread_ = false;
+    TGetFileEvent onBeforeScanDir_;
+    TGetFileEvent onFoundFile_;
+    TNotifyEvent onEndScan_;
+    std::function<bool(uint64_t, uint64_t)> sameFileSystem_;
+};
+
+// The component as placed on a window: all behaviour is in TCustomScanFiles.
+class TScanFiles : public TCustomScanFiles {};
+
+} // namespace mirelon

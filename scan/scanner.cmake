@@ -1,0 +1,8 @@
+# The folder walk behind TScanFiles.
+add_library(mirelon_scanner STATIC
+  scan_files.cpp
+  folder_walk.cpp
+  extension_filter.cpp
+  directory_listing_posix.cpp
+)
+target_include_directories(mirelon_scanner PUBLIC ${PROJECT_SOURCE_DIR})

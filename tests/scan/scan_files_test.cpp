@@ -1,0 +1,418 @@
+#include "scan/scan_files.h"
+
+#include "scan_events.h"
+#include "scan_test_tree.h"
+#include "walk_order.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+#include <sys/stat.h>
+
+namespace mirelon {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::ScanEvents;
+using testing::ScanTestTree;
+using ::testing::UnorderedElementsAre;
+
+std::vector<std::string> Sorted(std::vector<std::string> values) {
+    std::sort(values.begin(), values.end());
+    return values;
+}
+
+struct Walked {
+    ScanEvents events;
+    TScanFiles scanner;
+
+    explicit Walked(const std::string& path) {
+        scanner.SetPath(path);
+        events.Attach(scanner);
+    }
+    ScanEvents& Run() {
+        scanner.Execute();
+        return events;
+    }
+};
+
+TEST(ScanFilesProperties, StartsWithEveryFileAndSubFolders) {
+    TScanFiles scanner;
+    EXPECT_TRUE(scanner.SubFolder());
+    EXPECT_EQ(scanner.Path(), "");
+    EXPECT_TRUE(scanner.ExcludedFolders().empty());
+    EXPECT_EQ(scanner.Extensions(), "*;");
+    EXPECT_FALSE(scanner.UseThread());
+    EXPECT_FALSE(scanner.Running());
+}
+
+TEST(ScanFilesProperties, ExtensionsAreStoredInFilterForm) {
+    TScanFiles scanner;
+    scanner.SetExtensions("exe");
+    EXPECT_EQ(scanner.Extensions(), "exe;");
+    scanner.SetExtensions("exe;dll;");
+    EXPECT_EQ(scanner.Extensions(), "exe;dll;");
+    scanner.SetExtensions("");
+    EXPECT_EQ(scanner.Extensions(), "*;");
+    scanner.SetExtensions(" exe");
+    EXPECT_EQ(scanner.Extensions(), " exe;");
+    scanner.SetExtensions("   ");
+    EXPECT_EQ(scanner.Extensions(), "*;");
+    scanner.SetExtensions("txt ");
+    EXPECT_EQ(scanner.Extensions(), "txt ;");
+}
+
+class ScanFilesTree : public ::testing::Test {
+protected:
+    ScanTestTree tree;
+};
+
+TEST_F(ScanFilesTree, NewComponentReportsEveryFileHiddenOnesIncluded) {
+    tree.File("a.txt");
+    tree.File(".hidden");
+    tree.File("sub/b");
+    tree.File("sub/deeper/c.DAT");
+    Walked walk(tree.Root());
+    EXPECT_THAT(Sorted(walk.Run().Files()),
+                ElementsAre(tree.Path(".hidden"), tree.Path("a.txt"), tree.Path("sub/b"),
+                            tree.Path("sub/deeper/c.DAT")));
+    EXPECT_EQ(walk.events.events.back(), "E");
+    EXPECT_EQ(std::count(walk.events.events.begin(), walk.events.events.end(), "E"), 1);
+}
+
+TEST_F(ScanFilesTree, ExtensionFilterMatchesLowerCasedExtensionInsideTheList) {
+    for (const char* name : {"A.EXE", "a.txt", "noext", "enddot.", "a.xe", "lib.Dll", "blank. ",
+                             "x.exe.bak", "sub/inner.exe"}) {
+        tree.File(name);
+    }
+    Walked walk(tree.Root());
+    walk.scanner.SetExtensions("exe;dll;");
+    EXPECT_THAT(walk.Run().Files(),
+                UnorderedElementsAre(tree.Path("A.EXE"), tree.Path("a.xe"), tree.Path("lib.Dll"),
+                                     tree.Path("sub/inner.exe")));
+}
+
+TEST_F(ScanFilesTree, UpperCaseFilterEntryNeverMatches) {
+    tree.File("a.exe");
+    tree.File("b.EXE");
+    Walked walk(tree.Root());
+    walk.scanner.SetExtensions("EXE;");
+    EXPECT_TRUE(walk.Run().Files().empty());
+}
+
+TEST_F(ScanFilesTree, StarAnywhereInTheFilterTakesEveryFile) {
+    tree.File("a.txt");
+    tree.File("noext");
+    Walked walk(tree.Root());
+    walk.scanner.SetExtensions("exe;*;dll");
+    EXPECT_THAT(walk.Run().Files(), UnorderedElementsAre(tree.Path("a.txt"), tree.Path("noext")));
+}
+
+TEST_F(ScanFilesTree, FilterChangedDuringTheWalkDoesNotApplyToIt) {
+    tree.File("a.txt");
+    tree.File("b.txt");
+    Walked walk(tree.Root());
+    walk.scanner.SetExtensions("txt");
+    walk.scanner.SetOnFoundFile([&](TCustomScanFiles& sender, const std::string& name, bool&) {
+        walk.events.events.push_back("F " + name);
+        sender.SetExtensions("exe");
+    });
+    EXPECT_EQ(walk.Run().Files().size(), 2u);
+}
+
+TEST_F(ScanFilesTree, ExcludedFolderSkipsItsSubTreeWhateverTheLetterCase) {
+    tree.File("Windows/system/kernel.dll");
+    tree.File("Windows/notepad.exe");
+    tree.File("Users/readme.txt");
+    for (const std::string excluded : {"Windows", "WINDOWS", "windows"}) {
+        Walked walk(tree.Root());
+        walk.scanner.ExcludedFolders() = {tree.Path(excluded)};
+        walk.Run();
+        EXPECT_THAT(walk.events.Files(), ElementsAre(tree.Path("Users/readme.txt"))) << excluded;
+        EXPECT_THAT(Sorted(walk.events.Folders()),
+                    ElementsAre(tree.Root() + "/", tree.Path("Users/")));
+    }
+}
+
+TEST_F(ScanFilesTree, ExclusionWithTrailingSeparatorExcludesNothing) {
+    tree.File("Windows/notepad.exe");
+    Walked walk(tree.Root());
+    walk.scanner.ExcludedFolders() = {tree.Path("Windows/")};
+    EXPECT_THAT(walk.Run().Files(), ElementsAre(tree.Path("Windows/notepad.exe")));
+}
+
+TEST_F(ScanFilesTree, ExcludedFileIsSkipped) {
+    tree.File("keep.txt");
+    tree.File("Skip.TXT");
+    Walked walk(tree.Root());
+    walk.scanner.ExcludedFolders() = {"/nowhere", tree.Path("skip.txt")};
+    EXPECT_THAT(walk.Run().Files(), ElementsAre(tree.Path("keep.txt")));
+}
+
+TEST_F(ScanFilesTree, ExcludedOrMissingRootListsNothingButEndsTheScan) {
+    tree.File("a.txt");
+    {
+        Walked walk(tree.Root());
+        walk.scanner.ExcludedFolders() = {tree.Root()};
+        EXPECT_THAT(walk.Run().events, ElementsAre("E"));
+    }
+    {
+        Walked walk(tree.Path("missing"));
+        EXPECT_THAT(walk.Run().events, ElementsAre("E"));
+    }
+    {
+        Walked walk(tree.Path("a.txt")); // a file is no folder to walk
+        EXPECT_THAT(walk.Run().events, ElementsAre("E"));
+    }
+    {
+        Walked walk("");
+        EXPECT_THAT(walk.Run().events, ElementsAre("E"));
+    }
+}
+
+TEST_F(ScanFilesTree, RootIsExcludedOnlyInTheFormItIsGiven) {
+    tree.File("a.txt");
+    Walked walk(tree.Root() + "/");
+    walk.scanner.ExcludedFolders() = {tree.Root()};
+    walk.Run();
+    EXPECT_EQ(walk.events.events.front(), "D " + tree.Root() + "/");
+    EXPECT_THAT(walk.events.Files(), ElementsAre(tree.Path("a.txt")));
+}
+
+TEST_F(ScanFilesTree, AbortInFirstFoundFileEndsTheWholeWalk) {
+    for (int i = 0; i < 11; ++i) {
+        tree.File("file" + std::to_string(i));
+    }
+    for (int i = 0; i < 3; ++i) {
+        tree.File("sub" + std::to_string(i) + "/inner");
+    }
+    Walked walk(tree.Root());
+    walk.scanner.SetOnFoundFile([&](TCustomScanFiles&, const std::string& name, bool& abort) {
+        walk.events.events.push_back("F " + name);
+        abort = true;
+    });
+    const auto& events = walk.Run().events;
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(events[events.size() - 2].substr(0, 2), "F ");
+    EXPECT_EQ(events.back(), "E");
+    EXPECT_EQ(walk.events.Files().size(), 1u);
+}
+
+TEST_F(ScanFilesTree, AbortBeforeTheRootListsNothing) {
+    tree.File("a.txt");
+    tree.File("sub/b.txt");
+    Walked walk(tree.Root());
+    walk.scanner.SetOnBeforeScanDir([&](TCustomScanFiles&, const std::string& name, bool& abort) {
+        walk.events.events.push_back("D " + name);
+        abort = true;
+    });
+    EXPECT_THAT(walk.Run().events, ElementsAre("D " + tree.Root() + "/", "E"));
+}
+
+TEST_F(ScanFilesTree, AbortBeforeASubFolderStopsEverything) {
+    for (int i = 0; i < 5; ++i) {
+        tree.File("file" + std::to_string(i));
+    }
+    tree.File("sub/inner");
+    Walked walk(tree.Root());
+    walk.scanner.SetOnBeforeScanDir([&](TCustomScanFiles&, const std::string& name, bool& abort) {
+        walk.events.events.push_back("D " + name);
+        abort = name == tree.Path("sub/");
+    });
+    const auto& events = walk.Run().events;
+    EXPECT_EQ(events[events.size() - 2], "D " + tree.Path("sub/"));
+    EXPECT_EQ(events.back(), "E");
+}
+
+TEST_F(ScanFilesTree, ExecuteFromOnEndScanIsRefusedWhileStillRunning) {
+    tree.File("a.txt");
+    TScanFiles scanner;
+    scanner.SetPath(tree.Root());
+    std::string refusal;
+    bool runningAtEnd = false;
+    scanner.SetOnEndScan([&](TCustomScanFiles& sender) {
+        runningAtEnd = sender.Running();
+        try {
+            sender.Execute();
+        } catch (const std::runtime_error& error) {
+            refusal = error.what();
+        }
+    });
+    scanner.Execute();
+    EXPECT_TRUE(runningAtEnd);
+    EXPECT_EQ(refusal, "Scan File Running!");
+    EXPECT_FALSE(scanner.Running());
+}
+
+TEST_F(ScanFilesTree, HandlerExceptionLeavesExecuteWithoutEndScanAndScannerReusable) {
+    tree.File("a.txt");
+    tree.File("sub/b.txt");
+    Walked walk(tree.Root());
+    walk.scanner.SetOnFoundFile([](TCustomScanFiles&, const std::string&, bool&) {
+        throw std::runtime_error("disk gone");
+    });
+    EXPECT_THROW(walk.scanner.Execute(), std::runtime_error);
+    EXPECT_FALSE(walk.scanner.Running());
+    EXPECT_EQ(std::count(walk.events.events.begin(), walk.events.events.end(), "E"), 0);
+
+    walk.events.Attach(walk.scanner);
+    walk.events.events.clear();
+    EXPECT_EQ(walk.Run().Files().size(), 2u);
+}
+
+TEST_F(ScanFilesTree, WalksDepthFirstInListingOrder) {
+    for (const char* name : {"a", "b/c", "b/d/e", "b/d/f", "b/g", "h/i/j/k", "h/l", "m", "n/o"}) {
+        tree.File(name);
+    }
+    tree.Folder("empty");
+    tree.Folder("b/empty2");
+    Walked walk(tree.Root());
+    walk.Run();
+    EXPECT_EQ(testing::DepthFirstOrderProblem(walk.events.events), "");
+    EXPECT_EQ(walk.events.Files().size(), 9u);
+    for (const auto& folder : walk.events.Folders()) {
+        EXPECT_EQ(folder.back(), '/');
+    }
+}
+
+TEST_F(ScanFilesTree, WithoutSubFoldersFolderEntriesAreReportedLikeFiles) {
+    tree.File("a.txt");
+    tree.File("pack.exe/inside.exe");
+    tree.File("plain/inside.txt");
+    tree.NamedPipe("pipe.exe");
+    Walked walk(tree.Root());
+    walk.scanner.SetSubFolder(false);
+    walk.Run();
+    EXPECT_THAT(walk.events.Folders(), ElementsAre(tree.Root() + "/"));
+    EXPECT_THAT(walk.events.Files(), UnorderedElementsAre(tree.Path("a.txt"), tree.Path("pack.exe"),
+                                                          tree.Path("plain")));
+
+    Walked filtered(tree.Root());
+    filtered.scanner.SetSubFolder(false);
+    filtered.scanner.SetExtensions("exe;");
+    EXPECT_THAT(filtered.Run().Files(), ElementsAre(tree.Path("pack.exe")));
+}
+
+TEST_F(ScanFilesTree, SymbolicLinksAreNeitherReportedNorFollowed) {
+    tree.File("real/file.txt");
+    tree.SymbolicLink("real/loop", "..");
+    tree.SymbolicLink("real/self", ".");
+    tree.SymbolicLink("link_to_file", "real/file.txt");
+    tree.SymbolicLink("dangling", "nowhere");
+    tree.SymbolicLink("outside", "/");
+    Walked walk(tree.Root());
+    walk.Run();
+    EXPECT_THAT(walk.events.Files(), ElementsAre(tree.Path("real/file.txt")));
+    EXPECT_THAT(Sorted(walk.events.Folders()), ElementsAre(tree.Root() + "/", tree.Path("real/")));
+}
+
+TEST_F(ScanFilesTree, RootGivenAsSymbolicLinkIsWalked) {
+    tree.File("real/file.txt");
+    tree.SymbolicLink("alias", "real");
+    Walked walk(tree.Path("alias"));
+    EXPECT_THAT(walk.Run().Files(), ElementsAre(tree.Path("alias/file.txt")));
+}
+
+TEST_F(ScanFilesTree, PipesAndSocketsArePassedOver) {
+    tree.File("a.txt");
+    tree.NamedPipe("fifo");
+    tree.Socket("sock");
+    Walked walk(tree.Root());
+    EXPECT_THAT(walk.Run().Files(), ElementsAre(tree.Path("a.txt")));
+}
+
+TEST_F(ScanFilesTree, NamesThatAreNotUtf8PassUnchanged) {
+    const std::string name = "caf\xE9 \xFF\xFE.TXT";
+    tree.File("sub/" + name);
+    Walked walk(tree.Root());
+    walk.scanner.SetExtensions("txt");
+    EXPECT_THAT(walk.Run().Files(), ElementsAre(tree.Path("sub/" + name)));
+}
+
+TEST_F(ScanFilesTree, TreeDeeperThanThePathLimitIsWalkedCompletely) {
+    const std::string name(60, 'd');
+    const int levels = 120; // about 7300 bytes of path
+    tree.DeepChain("chain", name, levels);
+    tree.File("after/z.txt");
+    Walked walk(tree.Root());
+    walk.Run();
+    const auto files = walk.events.Files();
+    ASSERT_EQ(files.size(), static_cast<size_t>(levels) + 1);
+    const auto longest = std::max_element(files.begin(), files.end(),
+                                          [](auto& a, auto& b) { return a.size() < b.size(); });
+    EXPECT_GT(longest->size(), 4096u + tree.Root().size());
+    std::string expected = tree.Path("chain");
+    for (int level = 0; level < levels; ++level) {
+        expected += "/" + name;
+    }
+    EXPECT_EQ(*longest, expected + "/f");
+    EXPECT_EQ(walk.events.Folders().size(), static_cast<size_t>(levels) + 3);
+}
+
+TEST_F(ScanFilesTree, UnreadableFolderIsSkippedAfterItsFolderEvent) {
+    tree.File("locked/secret.txt");
+    tree.File("locked/inner/deeper.txt");
+    tree.File("open/visible.txt");
+    tree.File("top.txt");
+    tree.Permissions("locked", 0700);
+    const std::string root = tree.Root();
+    const std::string problem = testing::RunUnprivileged([&]() -> std::string {
+        Walked walk(root);
+        walk.Run();
+        const auto files = Sorted(walk.events.Files());
+        if (files != std::vector<std::string>{root + "/open/visible.txt", root + "/top.txt"}) {
+            return "files reported: " + std::to_string(files.size());
+        }
+        const auto folders = Sorted(walk.events.Folders());
+        if (folders != std::vector<std::string>{root + "/", root + "/locked/", root + "/open/"}) {
+            return "folder events: " + std::to_string(folders.size());
+        }
+        return walk.events.events.back() == "E" ? "" : "no end event";
+    });
+    tree.Permissions("locked", 0755);
+    if (problem == "unsupported") {
+        GTEST_SKIP() << "cannot give up privileges here";
+    }
+    EXPECT_EQ(problem, "");
+}
+
+TEST_F(ScanFilesTree, FolderOnAnotherFileSystemIsNotDescended) {
+    tree.File("top.txt");
+    tree.File("mounted/inner.txt");
+    tree.File("also/inner.txt");
+    struct stat rootStatus;
+    ASSERT_EQ(::stat(tree.Root().c_str(), &rootStatus), 0);
+    std::vector<std::pair<uint64_t, uint64_t>> asked;
+    Walked walk(tree.Root());
+    walk.scanner.SetSameFileSystemCheck([&](uint64_t rootDevice, uint64_t entryDevice) {
+        asked.emplace_back(rootDevice, entryDevice);
+        return false;
+    });
+    walk.Run();
+    EXPECT_THAT(walk.events.Files(), ElementsAre(tree.Path("top.txt")));
+    EXPECT_THAT(walk.events.Folders(), ElementsAre(tree.Root() + "/"));
+    ASSERT_EQ(asked.size(), 2u);
+    for (const auto& [rootDevice, entryDevice] : asked) {
+        EXPECT_EQ(rootDevice, static_cast<uint64_t>(rootStatus.st_dev));
+        EXPECT_EQ(entryDevice, static_cast<uint64_t>(rootStatus.st_dev));
+    }
+}
+
+TEST(ScanFilesMounts, RealMountPointBelowTheRootIsNotDescended) {
+    struct stat devStatus, shmStatus;
+    if (::stat("/dev", &devStatus) != 0 || ::stat("/dev/shm", &shmStatus) != 0 ||
+        devStatus.st_dev == shmStatus.st_dev) {
+        GTEST_SKIP() << "/dev/shm is no mount point here";
+    }
+    Walked walk("/dev");
+    walk.Run();
+    for (const auto& event : walk.events.events) {
+        EXPECT_EQ(event.find("/dev/shm/"), std::string::npos) << event;
+    }
+}
+
+} // namespace
+} // namespace mirelon

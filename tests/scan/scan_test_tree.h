@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace mirelon::testing {
+
+// A fresh folder tree under the temporary folder, removed at any depth when it goes away.
+// Relative paths use '/'; missing parent folders are created.
+class ScanTestTree {
+public:
+    ScanTestTree();
+    ~ScanTestTree();
+    ScanTestTree(const ScanTestTree&) = delete;
+    ScanTestTree& operator=(const ScanTestTree&) = delete;
+
+    const std::string& Root() const { return root_; } // without a trailing '/'
+    std::string Path(const std::string& relative) const { return root_ + "/" + relative; }
+
+    std::string Folder(const std::string& relative) const;
+    std::string File(const std::string& relative, const std::string& content = "") const;
+    void SymbolicLink(const std::string& relative, const std::string& target) const;
+    void NamedPipe(const std::string& relative) const;
+    void Socket(const std::string& relative) const;
+    void Permissions(const std::string& relative, unsigned mode) const;
+
+    // `levels` nested folders named `name` below `relative`, each holding a file "f"; built
+    // through folder handles, so the chain may be longer than the platform's path limit.
+    void DeepChain(const std::string& relative, const std::string& name, int levels) const;
+
+private:
+    std::string root_;
+};
+
+// Runs `check` in a process without the privilege to read other users' folders (a child that
+// gives up root, when running as root) and returns its text: empty means it passed. Returns
+// "unsupported" when privileges cannot be dropped.
+std::string RunUnprivileged(const std::function<std::string()>& check);
+
+} // namespace mirelon::testing

@@ -1,0 +1,9 @@
+mirelon_gtest(scanner_test
+  SOURCES
+    scan_files_test.cpp
+    folder_walk_test.cpp
+    scan_test_tree_posix.cpp
+    walk_order.cpp
+  LIBS mirelon_scanner GTest::gmock
+)
+target_include_directories(scanner_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
