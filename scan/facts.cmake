@@ -2,5 +2,8 @@
 add_library(mirelon_facts STATIC
   file_times.cpp
   file_times_posix.cpp
+  import_modules.cpp
+  pe_image.cpp
+  pe_image_file_posix.cpp
 )
 target_include_directories(mirelon_facts PUBLIC ${PROJECT_SOURCE_DIR})
