@@ -1,0 +1,70 @@
+#include "rs_escaped_text.h"
+
+namespace mirelon {
+
+namespace {
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::string EscapeText(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size() + 8);
+    out += '"';
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '$') {
+            out += "$$";
+        } else if (byte < 32) {
+            out += '$';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string UnescapeText(std::string_view escaped) {
+    if (!escaped.empty() && escaped.front() == '"')
+        escaped.remove_prefix(1);
+    if (!escaped.empty() && escaped.back() == '"')
+        escaped.remove_suffix(1);
+    std::string out;
+    out.reserve(escaped.size());
+    for (size_t i = 0; i < escaped.size(); ++i) {
+        const char c = escaped[i];
+        if (c != '$') {
+            out += c;
+            continue;
+        }
+        if (i + 1 < escaped.size() && escaped[i + 1] == '$') {
+            out += '$';
+            ++i;
+            continue;
+        }
+        const int high = i + 1 < escaped.size() ? HexDigitValue(escaped[i + 1]) : -1;
+        const int low = i + 2 < escaped.size() ? HexDigitValue(escaped[i + 2]) : -1;
+        if (high < 0 || low < 0) {
+            out += c;
+            continue;
+        }
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return out;
+}
+
+} // namespace mirelon

@@ -1,0 +1,16 @@
+add_library(mirelon_settings STATIC
+  rs_escaped_text.cpp
+  rs_file_posix.cpp
+  rs_ini_data.cpp
+  rs_ini_reader.cpp
+  rs_ini_writer.cpp
+  rs_key_wrapper.cpp
+  rs_number_text.cpp
+  rs_storage.cpp
+  rs_value_conversion.cpp
+  rs_value_text.cpp
+)
+# Both "settings/x.h" and "x.h" resolve for users of the library.
+target_include_directories(mirelon_settings PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+# Date-time values use the catalog's date text.
+target_link_libraries(mirelon_settings PUBLIC mirelon_catalog)
