@@ -1,0 +1,305 @@
+#include "frm_query_results.h"
+
+#include "full_text_hint_delegate.h"
+#include "grid_column_width.h"
+#include "grid_columns.h"
+#include "result_grid_model.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+namespace mirelon {
+
+std::atomic<bool> AbortRequested{false};
+
+namespace {
+
+constexpr int kDesignedLeft = 151;
+constexpr int kDesignedTop = 250;
+constexpr int kDesignedWidth = 863;
+constexpr int kDesignedHeight = 394;
+// Client width the button positions were laid out against; they keep their distance from the
+// right edge when the window is resized.
+constexpr int kDesignedClientWidth = 855;
+constexpr int kBottomPanelHeight = 53;
+constexpr int kStatusBarHeight = 19;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonTop = 14;
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The green lamp the main window shows when idle.
+QPixmap IdleLamp() {
+    QPixmap lamp(16, 16);
+    lamp.fill(Qt::transparent);
+    QPainter painter(&lamp);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(0, 100, 0));
+    painter.setBrush(QColor(0, 200, 0));
+    painter.drawEllipse(2, 2, 12, 12);
+    return lamp;
+}
+
+} // namespace
+
+TfrmQueryResults::TfrmQueryResults(QWidget* parent)
+    : QWidget(parent, Qt::Window), model_(new TResultGridModel(this)) {
+    setObjectName("frmQueryResults");
+    setWindowTitle(QString());
+    BuildGrid();
+    BuildBottomPanel();
+    BuildStatusBar();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(grdFiles, 1);
+    layout->addWidget(pnlBottom);
+    layout->addWidget(StatusBar);
+
+    pmGrid = new QMenu(this);
+    pmGrid->setObjectName("pmGrid");
+    QAction* mnuDeleteselecteditems = pmGrid->addAction("Delete selected items");
+    mnuDeleteselecteditems->setObjectName("mnuDeleteselecteditems");
+    connect(mnuDeleteselecteditems, &QAction::triggered, this,
+            &TfrmQueryResults::mnuDeleteselecteditemsClick);
+    QAction* mnuRefresh = pmGrid->addAction("Refresh");
+    mnuRefresh->setObjectName("mnuRefresh");
+
+    tmrProgressBar = new QTimer(this);
+    tmrProgressBar->setObjectName("tmrProgressBar");
+    tmrProgressBar->setInterval(400);
+    connect(tmrProgressBar, &QTimer::timeout, this, &TfrmQueryResults::tmrProgressBarTimer);
+
+    move(kDesignedLeft, kDesignedTop);
+    resize(kDesignedWidth, kDesignedHeight);
+}
+
+void TfrmQueryResults::BuildGrid() {
+    grdFiles = new QTableView(this);
+    grdFiles->setObjectName("grdFiles");
+    grdFiles->setModel(model_);
+    grdFiles->setItemDelegate(new TFullTextHintDelegate(grdFiles));
+    grdFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grdFiles->setShowGrid(true);
+    grdFiles->setWordWrap(false);
+    grdFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Uniform row heights keep a million rows cheap for the view.
+    QHeaderView* rows = grdFiles->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(grdFiles->fontMetrics().height() + 4);
+    rows->hide();
+
+    QHeaderView* header = grdFiles->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setHighlightSections(false);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    grdFiles->setSortingEnabled(true);
+    for (std::size_t column = 0; column < kGridColumnCount; ++column) {
+        grdFiles->setColumnWidth(static_cast<int>(column), kGridColumns[column].width);
+        new TGridColumnWidth(ToQString(kGridColumns[column].name), grdFiles,
+                             static_cast<int>(column), this);
+    }
+    // A fresh set of rows is in query order, so no column claims to be sorted.
+    connect(model_, &QAbstractItemModel::modelReset, this, [header] {
+        const QSignalBlocker blocker(header);
+        header->setSortIndicator(-1, Qt::AscendingOrder);
+    });
+
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QWidget::customContextMenuRequested, this, [this, header](const QPoint& at) {
+        QMenu menu;
+        FillColumnMenu(menu);
+        menu.exec(header->mapToGlobal(at));
+    });
+}
+
+void TfrmQueryResults::BuildBottomPanel() {
+    pnlBottom = new QWidget(this);
+    pnlBottom->setObjectName("pnlBottom");
+    pnlBottom->setFixedHeight(kBottomPanelHeight);
+    pnlBottom->installEventFilter(this);
+
+    const auto makeButton = [this](const char* name, const char* caption) {
+        auto* button = new QPushButton(caption, pnlBottom);
+        button->setObjectName(name);
+        button->setFixedSize(kButtonWidth, kButtonHeight);
+        button->setAutoDefault(false);
+        return button;
+    };
+    btnDelete = makeButton("btnDelete", "&Delete");
+    // The hint exists but is not shown as a tooltip.
+    btnDelete->setAccessibleDescription("Delete selected items");
+    btnRefresh = makeButton("btnRefresh", "&Refresh");
+    btnRefresh->setToolTip("Refresh results.");
+    btnAbort = makeButton("btnAbort", "&Abort");
+    btnClose = makeButton("btnClose", "&Close");
+
+    connect(btnDelete, &QPushButton::clicked, this, &TfrmQueryResults::btnDeleteClick);
+    connect(btnAbort, &QPushButton::clicked, this, &TfrmQueryResults::btnAbortClick);
+    connect(btnClose, &QPushButton::clicked, this, &TfrmQueryResults::btnCloseClick);
+
+    setTabOrder(btnClose, btnDelete);
+    setTabOrder(btnDelete, btnRefresh);
+    setTabOrder(btnRefresh, btnAbort);
+    PlaceBottomButtons();
+}
+
+void TfrmQueryResults::PlaceBottomButtons() {
+    const int width = pnlBottom->width();
+    const auto place = [width](QPushButton* button, int designedLeft) {
+        button->move(width - (kDesignedClientWidth - designedLeft), kButtonTop);
+    };
+    place(btnDelete, 484);
+    place(btnRefresh, 560);
+    place(btnAbort, 690);
+    place(btnClose, 766);
+}
+
+void TfrmQueryResults::BuildStatusBar() {
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName("StatusBar");
+    StatusBar->setFixedHeight(kStatusBarHeight);
+    StatusBar->setSizeGripEnabled(false);
+
+    sbGlyph = new QLabel(StatusBar);
+    sbGlyph->setObjectName("sbGlyph");
+    sbGlyph->setFixedWidth(25);
+    sbGlyph->setAlignment(Qt::AlignCenter);
+    sbGlyph->setPixmap(IdleLamp());
+
+    sbCaption = new QLabel(StatusBar);
+    sbCaption->setObjectName("sbCaption");
+
+    ProgressBar = new QProgressBar(StatusBar);
+    ProgressBar->setObjectName("ProgressBar");
+    ProgressBar->setFixedWidth(150);
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setValue(50);
+    ProgressBar->setTextVisible(false);
+
+    StatusBar->addWidget(sbGlyph);
+    StatusBar->addWidget(sbCaption, 1);
+    StatusBar->addPermanentWidget(ProgressBar);
+}
+
+bool TfrmQueryResults::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pnlBottom && event->type() == QEvent::Resize) {
+        PlaceBottomButtons();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmQueryResults::Show() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmQueryResults::ShowModal() {
+    if (isVisible()) {
+        throw std::runtime_error("Cannot make a visible window modal");
+    }
+    QPointer<TfrmQueryResults> self(this);
+    QEventLoop loop;
+    connect(this, &TfrmQueryResults::Hidden, &loop, &QEventLoop::quit);
+    setWindowModality(Qt::ApplicationModal);
+    Show();
+    loop.exec(QEventLoop::DialogExec);
+    if (self) {
+        setWindowModality(Qt::NonModal);
+    }
+}
+
+void TfrmQueryResults::SortByCheckSum() {
+    const int column = static_cast<int>(kCheckSumColumn);
+    {
+        // Setting the indicator would sort through the view as well; sort once, here.
+        const QSignalBlocker blocker(grdFiles->horizontalHeader());
+        grdFiles->horizontalHeader()->setSortIndicator(column, Qt::AscendingOrder);
+    }
+    model_->sort(column, Qt::AscendingOrder);
+}
+
+void TfrmQueryResults::ShadeDuplicateGroups() {
+    model_->ShadeDuplicateGroups();
+}
+
+void TfrmQueryResults::FillColumnMenu(QMenu& menu) {
+    int shown = 0;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        shown += grdFiles->isColumnHidden(column) ? 0 : 1;
+    }
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        QAction* action =
+            menu.addAction(model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        action->setCheckable(true);
+        const bool visible = !grdFiles->isColumnHidden(column);
+        action->setChecked(visible);
+        // The last visible column stays, or the grid could not be reached again.
+        action->setEnabled(!visible || shown > 1);
+        connect(action, &QAction::toggled, grdFiles,
+                [this, column](bool checked) { grdFiles->setColumnHidden(column, !checked); });
+    }
+}
+
+void TfrmQueryResults::btnCloseClick() {
+    close();
+}
+
+void TfrmQueryResults::btnDeleteClick() {}
+
+void TfrmQueryResults::mnuDeleteselecteditemsClick() {
+    btnDeleteClick();
+}
+
+void TfrmQueryResults::btnAbortClick() {
+    AbortRequested = true;
+}
+
+void TfrmQueryResults::tmrProgressBarTimer() {
+    if (ProgressBar->value() == 100) {
+        ProgressBar->setValue(0);
+    }
+    ProgressBar->setValue(ProgressBar->value() + 5);
+}
+
+void TfrmQueryResults::FormClose() {
+    model_->ClearRows();
+}
+
+void TfrmQueryResults::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+    QWidget::closeEvent(event);
+    if (onClosed_) {
+        onClosed_();
+    }
+}
+
+void TfrmQueryResults::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    emit Hidden();
+}
+
+} // namespace mirelon

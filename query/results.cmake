@@ -1,0 +1,10 @@
+if(MIRELON_GUI)
+  add_library(mirelon_query_ui STATIC
+    frm_query_results.cpp
+    full_text_hint_delegate.cpp
+    grid_column_width.cpp
+    result_grid_model.cpp
+    window_thread_grid_sink.cpp
+  )
+  target_link_libraries(mirelon_query_ui PUBLIC mirelon_query Qt6::Widgets)
+endif()
