@@ -49,23 +49,39 @@ inline uint32_t RoundFunction(uint32_t x) {
            kRoundTables[2][(x >> 16) & 0xFF] ^ kRoundTables[3][x >> 24];
 }
 
-// GOST 28147-89 simple substitution of one 64-bit block, low word first.
-void Encrypt(const Block256& key, uint32_t& low, uint32_t& high) {
-    uint32_t n1 = low;
-    uint32_t n2 = high;
+// GOST 28147-89 simple substitution of the four 64-bit parts of `value`, part k under key k,
+// low word first. The four encryptions are independent, so they run interleaved round by round
+// and the processor overlaps their table lookups.
+void EncryptParts(const Block256 (&keys)[4], Block256& value) {
+    uint32_t n1[4];
+    uint32_t n2[4];
+    for (int k = 0; k < 4; ++k) {
+        n1[k] = value[2 * k];
+        n2[k] = value[2 * k + 1];
+    }
+    auto roundPair = [&](int first, int second) {
+#pragma GCC unroll 4
+        for (int k = 0; k < 4; ++k) {
+            n2[k] ^= RoundFunction(n1[k] + keys[k][first]);
+        }
+#pragma GCC unroll 4
+        for (int k = 0; k < 4; ++k) {
+            n1[k] ^= RoundFunction(n2[k] + keys[k][second]);
+        }
+    };
     for (int repeat = 0; repeat < 3; ++repeat) {
         for (int i = 0; i < 8; i += 2) {
-            n2 ^= RoundFunction(n1 + key[i]);
-            n1 ^= RoundFunction(n2 + key[i + 1]);
+            roundPair(i, i + 1);
         }
     }
     for (int i = 7; i > 0; i -= 2) {
-        n2 ^= RoundFunction(n1 + key[i]);
-        n1 ^= RoundFunction(n2 + key[i - 1]);
+        roundPair(i, i - 1);
     }
     // The last round does not swap the halves.
-    low = n2;
-    high = n1;
+    for (int k = 0; k < 4; ++k) {
+        value[2 * k] = n2[k];
+        value[2 * k + 1] = n1[k];
+    }
 }
 
 constexpr Block256 kC3 = {0xFF00FF00, 0xFF00FF00, 0x00FF00FF, 0x00FF00FF,
@@ -139,9 +155,7 @@ void Step(uint32_t hash[8], const Block256& message) {
     }
 
     Block256 s = h;
-    for (int part = 0; part < 4; ++part) {
-        Encrypt(keys[part], s[2 * part], s[2 * part + 1]);
-    }
+    EncryptParts(keys, s);
 
     const Block256 mixed = Psi(Xor(h, Psi(Xor(message, Psi(s, 12)), 1)), 61);
     std::memcpy(hash, mixed.data(), sizeof(mixed));
