@@ -5,5 +5,9 @@ add_library(mirelon_facts STATIC
   import_modules.cpp
   pe_image.cpp
   pe_image_file_posix.cpp
+  version_info.cpp
+  version_info_block.cpp
+  version_info_resource.cpp
+  version_info_utf16.cpp
 )
 target_include_directories(mirelon_facts PUBLIC ${PROJECT_SOURCE_DIR})
