@@ -1,0 +1,13 @@
+# Helper-thread component: Qt-free, over the window-thread seam.
+add_library(mirelon_thread STATIC
+  event_thread.cpp
+  plain_window_thread.cpp
+  thread_ex.cpp
+  thread_priority.cpp
+  thread_priority_posix.cpp
+  window_thread_base.cpp
+  window_thread_registry.cpp
+)
+target_include_directories(mirelon_thread PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(mirelon_thread PUBLIC Threads::Threads)
+set_target_properties(mirelon_thread PROPERTIES AUTOMOC OFF)
