@@ -11,3 +11,5 @@ add_library(mirelon_facts STATIC
   version_info_utf16.cpp
 )
 target_include_directories(mirelon_facts PUBLIC ${PROJECT_SOURCE_DIR})
+# Only for the date-time type.
+target_link_libraries(mirelon_facts PUBLIC mirelon_catalog)

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "catalog/date_time.h"
+
 #include <cstdint>
 #include <string>
 
 namespace mirelon {
-
-// Days since 1899-12-30 00:00 local time; the fraction is the time of day.
-using TDateTime = double;
 
 // Times are read from the directory entry without opening the file (symbolic links are not
 // followed). False when the file cannot be found; the value is then left unchanged.
