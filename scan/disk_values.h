@@ -1,0 +1,82 @@
+#pragma once
+
+#include "scan/drive_info.h"
+#include "scan/file_system_kind.h"
+
+#include <locale>
+
+namespace mirelon {
+
+// The type text the scan run compares with "Fixed"; numbers outside the table give "".
+std::string DriveTypeText(int number);
+
+// "%d bytes" below 1 Kb, else whole Kb or Mb, else Gb with two decimals; digits grouped and
+// the decimal separator placed as `locale` does.
+std::string DiskSizeText(int64_t value, const std::locale& locale);
+
+// The user's locale, or the classic one when the environment names none that exists.
+const std::locale& UserLocale();
+
+class TDiskBoolean : public IDiskBoolean {
+public:
+    explicit TDiskBoolean(bool value) : value_(value) {}
+    bool Value() const override { return value_; }
+    std::string YesNo() const override { return value_ ? "Yes" : "No"; }
+    std::string OnOff() const override { return value_ ? "On" : "Off"; }
+
+private:
+    bool value_;
+};
+
+class TDiskHugeNumber : public IDiskHugeNumber {
+public:
+    explicit TDiskHugeNumber(int64_t value) : value_(value) {}
+    int64_t Value() const override { return value_; }
+    std::string Text() const override { return DiskSizeText(value_, UserLocale()); }
+
+private:
+    int64_t value_;
+};
+
+class TDriveType : public IDriveType {
+public:
+    explicit TDriveType(int number) : number_(number) {}
+    int Number() const override { return number_; }
+    std::string Text() const override { return DriveTypeText(number_); }
+
+private:
+    int number_;
+};
+
+// The feature bits of a volume (VolumeFlag values), each as a Boolean.
+class TDriveFeatures : public IDriveFeatures {
+public:
+    explicit TDriveFeatures(uint32_t flags) : flags_(flags) {}
+    std::shared_ptr<IDiskBoolean> NamedStreams() const override { return Bit(kNamedStreams); }
+    std::shared_ptr<IDiskBoolean> ReadOnlyVolume() const override { return Bit(kReadOnlyVolume); }
+    std::shared_ptr<IDiskBoolean> ObjectIds() const override { return Bit(kObjectIds); }
+    std::shared_ptr<IDiskBoolean> ReparsePoints() const override { return Bit(kReparsePoints); }
+    std::shared_ptr<IDiskBoolean> SparseFiles() const override { return Bit(kSparseFiles); }
+    std::shared_ptr<IDiskBoolean> VolumeQuotas() const override { return Bit(kVolumeQuotas); }
+    std::shared_ptr<IDiskBoolean> CasePreservedNames() const override {
+        return Bit(kCasePreservedNames);
+    }
+    std::shared_ptr<IDiskBoolean> CaseSensitiveSearch() const override {
+        return Bit(kCaseSensitiveSearch);
+    }
+    std::shared_ptr<IDiskBoolean> FileCompression() const override { return Bit(kFileCompression); }
+    std::shared_ptr<IDiskBoolean> Encryption() const override { return Bit(kEncryption); }
+    std::shared_ptr<IDiskBoolean> PersistentAcls() const override { return Bit(kPersistentAcls); }
+    std::shared_ptr<IDiskBoolean> UnicodeOnDisk() const override { return Bit(kUnicodeOnDisk); }
+    std::shared_ptr<IDiskBoolean> VolumeIsCompressed() const override {
+        return Bit(kVolumeIsCompressed);
+    }
+
+private:
+    std::shared_ptr<IDiskBoolean> Bit(uint32_t bit) const {
+        return std::make_shared<TDiskBoolean>((flags_ & bit) != 0);
+    }
+    uint32_t flags_;
+};
+
+} // namespace mirelon

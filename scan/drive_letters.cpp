@@ -1,0 +1,73 @@
+#include "scan/drive_letters.h"
+
+#include "scan/file_system_kind.h"
+
+#include <algorithm>
+#include <map>
+#include <string_view>
+
+namespace mirelon {
+
+namespace {
+
+constexpr int kFirstLetter = 2; // C
+
+// `path` is `folder` or lies below it.
+bool IsWithin(std::string_view path, std::string_view folder) {
+    if (folder == "/") {
+        return true;
+    }
+    return path.substr(0, folder.size()) == folder &&
+           (path.size() == folder.size() || path[folder.size()] == '/');
+}
+
+bool IsInsidePseudoFileSystem(const MountEntry& mount, const std::vector<MountEntry>& mounts) {
+    return std::any_of(mounts.begin(), mounts.end(), [&](const MountEntry& other) {
+        return IsPseudoFileSystem(other.fileSystem) && other.mountPoint != "/" &&
+               IsWithin(mount.mountPoint, other.mountPoint);
+    });
+}
+
+// A bind mount shows a folder that a mount of the same device with a letter already shows. A
+// file system's separately mounted sub-volumes (btrfs, zfs) share a device but not their
+// folders, so each keeps a letter.
+bool ShowsLetteredFolder(const MountEntry& mount, const std::vector<const MountEntry*>& lettered) {
+    return std::any_of(lettered.begin(), lettered.end(), [&](const MountEntry* other) {
+        return other->majorMinor == mount.majorMinor && IsWithin(mount.root, other->root);
+    });
+}
+
+} // namespace
+
+DriveLetterTable AssignDriveLetters(const std::vector<MountEntry>& mounts) {
+    // Of several mounts on one mount point only the last, mounted on top, can be seen.
+    std::map<std::string, const MountEntry*> visible;
+    for (const auto& mount : mounts) {
+        visible[mount.mountPoint] = &mount;
+    }
+    std::vector<const MountEntry*> candidates;
+    for (const auto& [mountPoint, mount] : visible) {
+        if (!IsPseudoFileSystem(mount->fileSystem) && !IsInsidePseudoFileSystem(*mount, mounts)) {
+            candidates.push_back(mount);
+        }
+    }
+    // The map keeps mount point order, which puts "/" first.
+    DriveLetterTable table;
+    std::vector<const MountEntry*> lettered;
+    int next = kFirstLetter;
+    for (const MountEntry* mount : candidates) {
+        if (next == kFirstLetter && mount->mountPoint != "/") {
+            ++next; // no root file system in the table: C stays empty
+        }
+        if (next >= kDriveCount) {
+            break;
+        }
+        if (!ShowsLetteredFolder(*mount, lettered)) {
+            table[static_cast<size_t>(next++)] = *mount;
+            lettered.push_back(mount);
+        }
+    }
+    return table;
+}
+
+} // namespace mirelon

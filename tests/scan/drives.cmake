@@ -1,0 +1,8 @@
+mirelon_gtest(drives_test
+  SOURCES
+    mount_table_test.cpp
+    drive_info_test.cpp
+    disk_values_test.cpp
+  LIBS mirelon_drives
+)
+target_include_directories(drives_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
