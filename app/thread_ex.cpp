@@ -40,12 +40,21 @@ bool TThreadEx::IsRunning() const {
     return worker_->Running();
 }
 
+bool TThreadEx::InProgress() const {
+    return worker_->InProgress();
+}
+
 bool TThreadEx::Terminated() const {
     return worker_->Terminated();
 }
 
 void TThreadEx::RunOnWindowThread(const std::function<void()>& call) {
-    worker_->WindowThread().RunOnWindowThread(call);
+    const auto destroyed = destroyed_;
+    worker_->WindowThread().RunOnWindowThread([&] {
+        if (!*destroyed) {
+            call();
+        }
+    });
 }
 
 void TThreadEx::ReplaceWorker() {

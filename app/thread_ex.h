@@ -46,10 +46,13 @@ public:
     void Stop(bool force);
     // OnExecute is under way.
     bool IsRunning() const;
+    // A run has started and not yet ended (its OnTerminate included).
+    bool InProgress() const;
     // Stop was asked for: a long job polls this to end early.
     bool Terminated() const;
 
-    // For a job: runs call on the window thread and waits for it.
+    // For a job: runs call on the window thread and waits for it; skipped once this component
+    // is being destroyed, since the windows the call would touch may be half gone.
     void RunOnWindowThread(const std::function<void()>& call);
 
     bool Destroying() const { return *destroyed_; }

@@ -73,11 +73,13 @@ TEST(ThreadExRun, WithoutWaitThreadReturnsAtOnceWhileTheJobRunsOn) {
     };
     EXPECT_TRUE(thread.Run());
     EXPECT_TRUE(Eventually([&] { return thread.IsRunning(); }));
+    EXPECT_TRUE(thread.InProgress());
     EXPECT_FALSE(finished);
     gate.Open();
     thread.Stop(true);
     EXPECT_TRUE(finished);
     EXPECT_FALSE(thread.IsRunning());
+    EXPECT_FALSE(thread.InProgress());
     EXPECT_NE(jobThread, std::this_thread::get_id());
 }
 
@@ -307,12 +309,13 @@ TEST(ThreadExStop, WithForceWaitsForTheJobAndLeavesAFreshWorker) {
 TEST(ThreadExLifetime, ReleasingARunningComponentWaitsForItsJob) {
     std::atomic<bool> ended{false};
     std::atomic<bool> terminateCalled{false};
+    std::atomic<bool> callRan{false};
     {
         TThreadEx thread;
         thread.OnExecute = [&](TThreadEx& sender) {
             WaitUntilTerminated(sender);
-            // A call during teardown must not block the job.
-            sender.RunOnWindowThread([] {});
+            // During teardown a call neither blocks the job nor reaches the windows.
+            sender.RunOnWindowThread([&] { callRan = true; });
             ended = true;
         };
         thread.OnTerminate = [&](TThreadEx&) { terminateCalled = true; };
@@ -320,6 +323,7 @@ TEST(ThreadExLifetime, ReleasingARunningComponentWaitsForItsJob) {
         ASSERT_TRUE(Eventually([&] { return thread.IsRunning(); }));
     }
     EXPECT_TRUE(ended);
+    EXPECT_FALSE(callRan);
     EXPECT_FALSE(terminateCalled) << "no handlers for a component being destroyed";
 }
 
