@@ -13,3 +13,7 @@ add_library(mirelon_facts STATIC
 target_include_directories(mirelon_facts PUBLIC ${PROJECT_SOURCE_DIR})
 # Only for the date-time type.
 target_link_libraries(mirelon_facts PUBLIC mirelon_catalog)
+# The fuzzers need coverage feedback from inside the readers, not only from their own entry point.
+if(MIRELON_FUZZ)
+  target_compile_options(mirelon_facts PRIVATE -fsanitize=fuzzer-no-link)
+endif()

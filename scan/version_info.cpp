@@ -31,7 +31,9 @@ std::string TranslationKey(std::span<const uint8_t> data, const TVersionBlock& r
     return key;
 }
 
-VersionStrings StringsOf(std::span<const uint8_t> data) {
+} // namespace
+
+VersionStrings ParseVersionResource(std::span<const uint8_t> data) {
     TVersionBlock root;
     if (!ReadVersionBlock(data, 0, data.size(), root))
         return NotAvailable();
@@ -50,15 +52,13 @@ VersionStrings StringsOf(std::span<const uint8_t> data) {
     return result;
 }
 
-} // namespace
-
 VersionStrings ReadVersionInfo(const TPeByteSource& source) {
     try {
         TPeImage image;
         std::vector<uint8_t> data;
         if (!image.Load(source) || !ReadVersionResource(image, data))
             return NotAvailable();
-        return StringsOf(data);
+        return ParseVersionResource(data);
     } catch (const std::bad_alloc&) {
         return NotAvailable();
     }

@@ -27,6 +27,8 @@ struct VersionStrings {
 VersionStrings ReadVersionInfo(const std::string& path);
 VersionStrings ParseVersionInfo(std::span<const uint8_t> image);
 VersionStrings ReadVersionInfo(const TPeByteSource& source);
+// The bytes of a version resource alone (its VS_VERSIONINFO tree), without the image around it.
+VersionStrings ParseVersionResource(std::span<const uint8_t> resource);
 
 // Holds the strings of the last file it was pointed at. Not for use from two threads at once.
 class TVersionInfo {
