@@ -4,10 +4,23 @@
 #include "scan/extension_filter.h"
 #include "scan/folder_walk.h"
 
+#include "app/thread_ex.h"
+
 #include <algorithm>
 #include <stdexcept>
 
 namespace mirelon {
+
+namespace {
+
+// The worker whose run is walking on this thread; its Stop ends the walk like an abort.
+thread_local const TThreadEx* tWalkingWorker = nullptr;
+
+bool StopRequested() {
+    return tWalkingWorker != nullptr && tWalkingWorker->Terminated();
+}
+
+} // namespace
 
 // Per-walk state: the filter copy and the one abort flag that every event of the walk shares.
 class TCustomScanFiles::Walk : public IFolderWalkEvents {
@@ -27,10 +40,18 @@ public:
     }
 
     void BeforeFolder(const std::string& folderPath, bool& abort) override {
+        if (StopRequested()) {
+            abort = true;
+            return;
+        }
         owner_.DoBeforeScanDir(folderPath, abort);
     }
 
     void FoundEntry(const std::string& fullPath, std::string_view name, bool& abort) override {
+        if (StopRequested()) {
+            abort = true;
+            return;
+        }
         if (allFiles_ || MatchesExtensionFilter(name, filter_)) {
             owner_.DoFoundFile(fullPath, abort);
         }
@@ -45,13 +66,38 @@ private:
 
 TCustomScanFiles::TCustomScanFiles() = default;
 
-TCustomScanFiles::~TCustomScanFiles() = default;
+TCustomScanFiles::~TCustomScanFiles() {
+    if (worker_) {
+        worker_->Stop(true);
+        worker_.reset();
+    }
+}
 
 void TCustomScanFiles::Execute() {
     if (running_) {
         throw std::runtime_error("Scan File Running!");
     }
-    DoScan();
+    if (!useThread_) {
+        DoScan();
+        return;
+    }
+    if (!worker_) {
+        worker_ = std::make_unique<TThreadEx>();
+    } else if (worker_->IsRunning()) {
+        worker_->Stop(true);
+    }
+    worker_->OnExecute = [this](TThreadEx& sender) {
+        tWalkingWorker = &sender;
+        struct Reset {
+            ~Reset() { tWalkingWorker = nullptr; }
+        } reset;
+        DoScan();
+    };
+    if (!worker_->Run()) {
+        // The previous run had left its handler but not yet ended.
+        worker_->Stop(true);
+        worker_->Run();
+    }
 }
 
 void TCustomScanFiles::SetExtensions(const std::string& value) {

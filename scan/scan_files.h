@@ -3,12 +3,14 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace mirelon {
 
 class TCustomScanFiles;
+class TThreadEx;
 
 // Setting vAbort to true stops the whole walk.
 using TGetFileEvent =
@@ -21,11 +23,15 @@ using TNotifyEvent = std::function<void(TCustomScanFiles& sender)>;
 class TCustomScanFiles {
 public:
     TCustomScanFiles();
+    // Stops a threaded walk still under way and waits for it. A derived class that overrides
+    // the Do operations and uses threaded mode must stop the walk in its own destructor.
     virtual ~TCustomScanFiles();
     TCustomScanFiles(const TCustomScanFiles&) = delete;
     TCustomScanFiles& operator=(const TCustomScanFiles&) = delete;
 
-    // Throws std::runtime_error("Scan File Running!") while a walk is in progress.
+    // Throws std::runtime_error("Scan File Running!") while a walk is in progress. With
+    // UseThread the walk and all its events run on the scanner's own worker thread and Execute
+    // returns at once; a run of that worker still under way is stopped and waited for first.
     void Execute();
     bool Running() const { return running_; }
 
@@ -70,6 +76,7 @@ private:
     TGetFileEvent onFoundFile_;
     TNotifyEvent onEndScan_;
     std::function<bool(uint64_t, uint64_t)> sameFileSystem_;
+    std::unique_ptr<TThreadEx> worker_; // made on the first threaded Execute
 };
 
 // The component as placed on a window: all behaviour is in TCustomScanFiles.

@@ -1,6 +1,7 @@
 mirelon_gtest(scanner_test
   SOURCES
     scan_files_test.cpp
+    scan_files_thread_test.cpp
     folder_walk_test.cpp
     scan_test_tree_posix.cpp
     walk_order.cpp
