@@ -1,0 +1,7 @@
+if(MIRELON_GUI)
+  mirelon_qttest(settings_propsaver_tests
+    SOURCES
+      prop_saver_test.cpp
+    LIBS mirelon_propsaver
+  )
+endif()
