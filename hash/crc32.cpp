@@ -1,0 +1,112 @@
+#include "hash/crc32.h"
+
+#include "hash/byte_order.h"
+
+#include <array>
+
+namespace mirelon {
+
+namespace {
+
+// Slicing by 16: table k advances the register over a byte followed by k zero bytes, so sixteen
+// independent lookups replace sixteen dependent ones. Table 0 is the plain byte table.
+constexpr int kSlices = 16;
+using CrcTables = std::array<std::array<uint32_t, 256>, kSlices>;
+
+constexpr CrcTables MakeMsbFirstTables() {
+    CrcTables tables{};
+    for (uint32_t i = 0; i < 256; ++i) {
+        uint32_t crc = i << 24;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+        }
+        tables[0][i] = crc;
+    }
+    for (int k = 1; k < kSlices; ++k) {
+        for (uint32_t i = 0; i < 256; ++i) {
+            const uint32_t previous = tables[k - 1][i];
+            tables[k][i] = (previous << 8) ^ tables[0][previous >> 24];
+        }
+    }
+    return tables;
+}
+
+constexpr CrcTables MakeReflectedTables() {
+    CrcTables tables{};
+    for (uint32_t i = 0; i < 256; ++i) {
+        uint32_t crc = i;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc & 1u) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        }
+        tables[0][i] = crc;
+    }
+    for (int k = 1; k < kSlices; ++k) {
+        for (uint32_t i = 0; i < 256; ++i) {
+            const uint32_t previous = tables[k - 1][i];
+            tables[k][i] = (previous >> 8) ^ tables[0][previous & 0xFF];
+        }
+    }
+    return tables;
+}
+
+constexpr CrcTables kMsbFirst = MakeMsbFirstTables();
+constexpr CrcTables kReflected = MakeReflectedTables();
+
+static_assert(kMsbFirst[0][1] == 0x04C11DB7u);
+static_assert(kReflected[0][128] == 0xEDB88320u);
+
+// Byte j of a 16-byte stretch uses table 15 - j; a byte of word `w` at bit offset `shift`
+// (most significant first for MSB-first, least significant first for reflected).
+template <int Table> inline uint32_t Slice(const CrcTables& tables, uint64_t word, int shift) {
+    return tables[Table][(word >> shift) & 0xFF];
+}
+
+} // namespace
+
+void Crc32Init(CrcState& state) {
+    state.value = 0xFFFFFFFFu;
+}
+
+void Crc32Update(CrcState& state, const uint8_t* bytes, size_t count) {
+    const CrcTables& t = kMsbFirst;
+    uint32_t crc = state.value;
+    for (; count >= 16; count -= 16, bytes += 16) {
+        const uint64_t high = Load64BE(bytes) ^ (static_cast<uint64_t>(crc) << 32);
+        const uint64_t low = Load64BE(bytes + 8);
+        crc = Slice<15>(t, high, 56) ^ Slice<14>(t, high, 48) ^ Slice<13>(t, high, 40) ^
+              Slice<12>(t, high, 32) ^ Slice<11>(t, high, 24) ^ Slice<10>(t, high, 16) ^
+              Slice<9>(t, high, 8) ^ Slice<8>(t, high, 0) ^ Slice<7>(t, low, 56) ^
+              Slice<6>(t, low, 48) ^ Slice<5>(t, low, 40) ^ Slice<4>(t, low, 32) ^
+              Slice<3>(t, low, 24) ^ Slice<2>(t, low, 16) ^ Slice<1>(t, low, 8) ^
+              Slice<0>(t, low, 0);
+    }
+    for (; count > 0; --count, ++bytes) {
+        crc = (crc << 8) ^ t[0][(crc >> 24) ^ *bytes];
+    }
+    state.value = crc;
+}
+
+void Crc32bUpdate(CrcState& state, const uint8_t* bytes, size_t count) {
+    const CrcTables& t = kReflected;
+    uint32_t crc = state.value;
+    for (; count >= 16; count -= 16, bytes += 16) {
+        const uint64_t first = Load64LE(bytes) ^ crc;
+        const uint64_t second = Load64LE(bytes + 8);
+        crc = Slice<15>(t, first, 0) ^ Slice<14>(t, first, 8) ^ Slice<13>(t, first, 16) ^
+              Slice<12>(t, first, 24) ^ Slice<11>(t, first, 32) ^ Slice<10>(t, first, 40) ^
+              Slice<9>(t, first, 48) ^ Slice<8>(t, first, 56) ^ Slice<7>(t, second, 0) ^
+              Slice<6>(t, second, 8) ^ Slice<5>(t, second, 16) ^ Slice<4>(t, second, 24) ^
+              Slice<3>(t, second, 32) ^ Slice<2>(t, second, 40) ^ Slice<1>(t, second, 48) ^
+              Slice<0>(t, second, 56);
+    }
+    for (; count > 0; --count, ++bytes) {
+        crc = (crc >> 8) ^ t[0][(crc ^ *bytes) & 0xFF];
+    }
+    state.value = crc;
+}
+
+uint32_t CrcFinal(const CrcState& state) {
+    return ~state.value;
+}
+
+} // namespace mirelon
