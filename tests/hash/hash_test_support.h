@@ -1,0 +1,87 @@
+#pragma once
+
+#include "hash/hash_service.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirelon::test {
+
+// The checksum text of `bytes` fed in pieces of at most `chunk` bytes (all at once when 0);
+// "<code N>" when a step fails.
+inline std::string HashText(int32_t method, std::string_view bytes, size_t chunk = 0) {
+    HashContext context;
+    int code = HashInit(&context, method);
+    if (code != 0) {
+        return "<code " + std::to_string(code) + ">";
+    }
+    const size_t step = chunk == 0 ? bytes.size() : chunk;
+    for (size_t done = 0; done < bytes.size() && code == 0; done += step) {
+        const std::string_view piece = bytes.substr(done, step);
+        code = HashUpdate(&context, piece.data(), static_cast<uint32_t>(piece.size()));
+    }
+    std::string text;
+    if (code == 0) {
+        code = HashFinal(&context, text);
+    }
+    return code == 0 ? text : "<code " + std::to_string(code) + ">";
+}
+
+inline std::string RandomBytes(size_t count, uint32_t seed) {
+    std::mt19937 generator(seed);
+    std::string bytes(count, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(generator() & 0xFF);
+    }
+    return bytes;
+}
+
+// The methods registered in the service's table.
+inline std::vector<int32_t> RegisteredMethods() {
+    std::vector<int32_t> methods;
+    for (int32_t method = kHashMethodFirst; method <= kHashMethodLast; ++method) {
+        if (HashMethodName(method) != nullptr) {
+            methods.push_back(method);
+        }
+    }
+    return methods;
+}
+
+// A fresh folder, by default under the system's temporary folder, removed with everything in it.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(
+        const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
+        std::random_device entropy;
+        for (;;) {
+            path_ = parent / ("mirelon-hash-" + std::to_string(entropy()));
+            if (std::filesystem::create_directory(path_)) {
+                break;
+            }
+        }
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+    std::string Write(const std::string& name, std::string_view bytes) const {
+        const std::string path = File(name);
+        std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+        return path;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace mirelon::test
