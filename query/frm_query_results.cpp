@@ -4,6 +4,7 @@
 #include "grid_column_width.h"
 #include "grid_columns.h"
 #include "result_grid_model.h"
+#include "settings/rs_prop_saver.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -61,7 +62,7 @@ QPixmap IdleLamp() {
 
 } // namespace
 
-TfrmQueryResults::TfrmQueryResults(QWidget* parent)
+TfrmQueryResults::TfrmQueryResults(QWidget* parent, TrsStorage* settings)
     : QWidget(parent, Qt::Window), model_(new TResultGridModel(this)) {
     setObjectName("frmQueryResults");
     setWindowTitle(QString());
@@ -92,6 +93,26 @@ TfrmQueryResults::TfrmQueryResults(QWidget* parent)
 
     move(kDesignedLeft, kDesignedTop);
     resize(kDesignedWidth, kDesignedHeight);
+    AttachPropSaver(settings);
+}
+
+void TfrmQueryResults::AttachPropSaver(TrsStorage* settings) {
+    if (settings == nullptr) {
+        return;
+    }
+    rsPropSaver1 = new TrsPropSaver(this);
+    rsPropSaver1->setObjectName("rsPropSaver1");
+    rsPropSaver1->SetStorage(settings);
+    rsPropSaver1->SetRootSection("frmQueryResults.rsPropSaver1");
+    rsPropSaver1->SetProperties(
+        {"fldCheckSum.Width", "fldCompanyName.Width", "fldDateAccessed.Width",
+         "fldDateCreated.Width", "fldDateModified.Width", "fldFileExtension.Width",
+         "fldFileName.Width", "fldFileSize.Width", "fldFileVersion.Width", "fldFullPath.Width",
+         "fldImportModules.Width", "fldInternalName.Width"});
+    rsPropSaver1->SetWhenLoad(wlOnCreate);
+    rsPropSaver1->SetWhenSave(wsOnClose);
+    // Last step of construction: every column exists by now.
+    rsPropSaver1->WindowCreated();
 }
 
 void TfrmQueryResults::BuildGrid() {
@@ -292,9 +313,6 @@ void TfrmQueryResults::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
     QWidget::closeEvent(event);
-    if (onClosed_) {
-        onClosed_();
-    }
 }
 
 void TfrmQueryResults::hideEvent(QHideEvent* event) {

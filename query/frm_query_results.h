@@ -3,7 +3,6 @@
 #include <QWidget>
 
 #include <atomic>
-#include <functional>
 
 class QLabel;
 class QMenu;
@@ -16,18 +15,20 @@ class QTimer;
 namespace mirelon {
 
 class TResultGridModel;
-class TGridColumnWidth;
+class TrsPropSaver;
+class TrsStorage;
 
 // Set by the results window's Abort button; nothing reads it yet.
 extern std::atomic<bool> AbortRequested;
 
 // The one window that shows query results. Created once and only hidden when closed; closing
-// empties the grid. The queries fill grdFiles through Model().
+// empties the grid. The queries fill grdFiles through Model(). With a settings store, the column
+// widths and the placement are loaded on creation and saved on each close.
 class TfrmQueryResults : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TfrmQueryResults(QWidget* parent = nullptr);
+    explicit TfrmQueryResults(QWidget* parent = nullptr, TrsStorage* settings = nullptr);
 
     TResultGridModel& Model() { return *model_; }
     QTableView& Grid() { return *grdFiles; }
@@ -41,9 +42,6 @@ public:
     // Makes fldCheckSum the sort column, sorting the rows ascending by checksum.
     void SortByCheckSum();
     void ShadeDuplicateGroups();
-
-    // Run after FormClose has emptied the grid, e.g. to save the column widths.
-    void SetOnClosed(std::function<void()> onClosed) { onClosed_ = std::move(onClosed); }
 
     // Fills a menu with one checkable entry per column that shows or hides it.
     void FillColumnMenu(QMenu& menu);
@@ -68,6 +66,7 @@ private:
     void BuildBottomPanel();
     void BuildStatusBar();
     void PlaceBottomButtons();
+    void AttachPropSaver(TrsStorage* settings);
 
     TResultGridModel* model_;
     QTableView* grdFiles;
@@ -82,7 +81,7 @@ private:
     QProgressBar* ProgressBar;
     QTimer* tmrProgressBar;
     QMenu* pmGrid;
-    std::function<void()> onClosed_;
+    TrsPropSaver* rsPropSaver1 = nullptr;
 };
 
 } // namespace mirelon
