@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/catalog_schema.h"
 #include "catalog/sqlite_database.h"
 
 #include <filesystem>
@@ -10,7 +11,7 @@
 
 namespace mirelon {
 
-// A catalog file with the catalog's table in a fresh temp folder, removed afterwards.
+// A new catalog in a fresh temp folder, removed afterwards.
 class TTestCatalog {
 public:
     struct Row {
@@ -27,15 +28,7 @@ public:
         do
             folder_ = base / ("mirelon-query-" + std::to_string(random()));
         while (!std::filesystem::create_directory(folder_));
-        database_ = std::make_unique<TSQLiteDatabase>((folder_ / "files.db").string());
-        database_->RunStatement(
-            "CREATE TABLE tblFiles ([fldID] INTEGER PRIMARY KEY,[fldFullPath] VARCHAR (500) "
-            "COLLATE NOCASE UNIQUE NOT NULL,[fldFileName] VARCHAR (250) COLLATE NOCASE NOT "
-            "NULL,[fldFileExtension] VARCHAR (24) COLLATE NOCASE,[fldFileSize] INTEGER NOT "
-            "NULL,[fldCheckSum] VARCHAR (120),[fldDateCreated] DATE NOT NULL,[fldDateModified] "
-            "DATE NOT Null,[fldDateAccessed] DATE NOT NULL,[fldImportModules] BLOB COLLATE "
-            "NOCASE,[fldCompanyName] VARCHAR (250),[fldInternalName] VARCHAR (120),"
-            "[fldFileVersion] VARCHAR (120) COLLATE NOCASE);");
+        database_ = CreateDatabase(folder_.string() + "/");
     }
     ~TTestCatalog() {
         database_.reset();
