@@ -1,0 +1,27 @@
+#pragma once
+
+#include "catalog/sqlite_database.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+namespace mirelon {
+
+// Application-wide state of the main unit, alive for the whole run. Jobs read and write it on
+// the helper thread while the window thread waits for them.
+struct TShellState {
+    // Directory of the executable with a trailing separator; fixed before any window exists.
+    std::string DataDirectory;
+    // Selects the job of the next helper-thread run; keeps its last value.
+    std::string TaskName;
+    // Absent until "Create Database" has run, and again after it failed or the window closed.
+    std::unique_ptr<TSQLiteDatabase> CatalogDatabase;
+    // Why CatalogDatabase is absent after a failed "Create Database".
+    std::string CatalogFailure;
+    // Written on the window thread, read by a running scan job.
+    std::atomic<bool> ScanRunning{false};
+    std::atomic<bool> ScanAbort{false};
+};
+
+} // namespace mirelon
