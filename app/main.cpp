@@ -1,7 +1,23 @@
-#include <cstdio>
+#include "app/app_windows.h"
+#include "app/data_directory.h"
+#include "app/qt_window_thread.h"
+#include "app/shell_state.h"
+#include "app/startup_hooks.h"
 
-// Placeholder entry until the main window exists: prints the version.
-int main() {
-    std::printf("Mirelon %s\n", MIRELON_VERSION);
-    return 0;
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    mirelon::TShellState state;
+    // Fixed before any window exists, whatever the working directory.
+    state.DataDirectory = mirelon::ApplicationDataDirectory();
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Mirelon"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Mirelon"));
+    mirelon::InstallQtWindowThread();
+
+    mirelon::TAppWindows windows = mirelon::CreateAppWindows(state);
+    mirelon::InstallStartupHooks(*windows.frmMain);
+    windows.frmMain->show();
+    return QApplication::exec();
 }
