@@ -2,43 +2,55 @@
 
 namespace mirelon {
 
-std::string QuoteValue(std::string_view value) {
+namespace {
+
+void AppendQuoted(std::string& sql, std::string_view value) {
     value = value.substr(0, value.find('\0'));
+    sql += '"';
+    for (size_t start = 0;;) {
+        const size_t quote = value.find('"', start);
+        if (quote == std::string_view::npos) {
+            sql.append(value.substr(start));
+            break;
+        }
+        sql.append(value.substr(start, quote + 1 - start)).append(1, '"');
+        start = quote + 1;
+    }
+    sql += '"';
+}
+
+} // namespace
+
+std::string QuoteValue(std::string_view value) {
     std::string quoted;
     quoted.reserve(value.size() + 2);
-    quoted += '"';
-    for (const char c : value) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    quoted += '"';
+    AppendQuoted(quoted, value);
     return quoted;
 }
 
 std::string BuildInsertStatement(const CatalogRow& row) {
-    std::string sql = "INSERT INTO tblFiles(fldFullPath,fldFileName,fldFileExtension,fldFileSize,"
-                      "fldCheckSum,fldDateCreated,"
-                      "fldDateModified,fldDateAccessed,fldImportModules,fldCompanyName,"
-                      "fldInternalName,fldFileVersion) VALUES (";
-    const std::string values[] = {row.fullPath,
-                                  row.fileName,
-                                  row.fileExtension,
-                                  std::to_string(row.fileSize),
-                                  row.checkSum,
-                                  DateText(row.dateCreated),
-                                  DateText(row.dateModified),
-                                  DateText(row.dateAccessed),
-                                  row.importModules,
-                                  row.companyName,
-                                  row.internalName,
-                                  row.fileVersion};
-    bool first = true;
-    for (const std::string& value : values) {
-        if (!first)
-            sql += ',';
-        first = false;
-        sql += QuoteValue(value);
+    std::string sql;
+    sql.reserve(400 + row.fullPath.size() * 2 + row.importModules.size());
+    sql += "INSERT INTO tblFiles(fldFullPath,fldFileName,fldFileExtension,fldFileSize,"
+           "fldCheckSum,fldDateCreated,"
+           "fldDateModified,fldDateAccessed,fldImportModules,fldCompanyName,"
+           "fldInternalName,fldFileVersion) VALUES (";
+    const std::string_view texts[] = {row.fullPath, row.fileName, row.fileExtension};
+    for (const std::string_view text : texts) {
+        AppendQuoted(sql, text);
+        sql += ',';
+    }
+    AppendQuoted(sql, std::to_string(row.fileSize));
+    sql += ',';
+    AppendQuoted(sql, row.checkSum);
+    for (const TDateTime date : {row.dateCreated, row.dateModified, row.dateAccessed}) {
+        sql += ',';
+        AppendQuoted(sql, DateText(date));
+    }
+    for (const std::string* text :
+         {&row.importModules, &row.companyName, &row.internalName, &row.fileVersion}) {
+        sql += ',';
+        AppendQuoted(sql, *text);
     }
     sql += ");";
     return sql;

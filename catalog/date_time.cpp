@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace mirelon {
 
@@ -60,6 +59,14 @@ bool ReadNumber(std::string_view text, size_t at, size_t width, int& value) {
     return true;
 }
 
+// Fixed-width decimal; the clamped range keeps every field within its width.
+void WriteDigits(std::string& text, size_t at, size_t width, int value) {
+    for (size_t i = at + width; i > at; --i) {
+        text[i - 1] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+}
+
 } // namespace
 
 bool IsLeapYear(int year) {
@@ -107,13 +114,23 @@ DateTimeParts DecodeDateTime(TDateTime value) {
 }
 
 std::string DateText(TDateTime value) {
+    // Hand-formatted: every catalog row carries three of these.
     const DateTimeParts p = DecodeDateTime(value);
-    char buffer[32];
-    int length = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", p.year, p.month, p.day);
-    if (p.hour != 0 || p.minute != 0 || p.second != 0)
-        length += std::snprintf(buffer + length, sizeof buffer - static_cast<size_t>(length),
-                                " %02d:%02d:%02d", p.hour, p.minute, p.second);
-    return std::string(buffer, static_cast<size_t>(length));
+    const bool withTime = p.hour != 0 || p.minute != 0 || p.second != 0;
+    std::string text(withTime ? 19 : 10, ' ');
+    WriteDigits(text, 0, 4, p.year);
+    text[4] = '-';
+    WriteDigits(text, 5, 2, p.month);
+    text[7] = '-';
+    WriteDigits(text, 8, 2, p.day);
+    if (withTime) {
+        WriteDigits(text, 11, 2, p.hour);
+        text[13] = ':';
+        WriteDigits(text, 14, 2, p.minute);
+        text[16] = ':';
+        WriteDigits(text, 17, 2, p.second);
+    }
+    return text;
 }
 
 std::optional<TDateTime> ParseDateText(std::string_view text) {
