@@ -15,6 +15,12 @@ class LineSplitter {
 public:
     explicit LineSplitter(std::string_view text) : text_(text) {}
 
+    // The next line, without moving past it.
+    bool Peek(std::string_view& line) const {
+        LineSplitter copy = *this;
+        return copy.Next(line);
+    }
+
     bool Next(std::string_view& line) {
         if (at_ >= text_.size())
             return false;
@@ -83,11 +89,14 @@ void ReadIniText(std::string_view text, TrsStorage& storage) {
         std::string_view valueText = line.substr(equals + 1);
         std::string joined;
         if (IsBinaryText(valueText) && valueText.back() == '\\') {
-            // A long binary value goes on over the following lines, each broken one ending in "\".
+            // A long binary value goes on over the following indented lines, each broken one
+            // ending in "\"; a line that is not indented is never swallowed.
             joined = valueText;
-            while (!joined.empty() && joined.back() == '\\' && lines.Next(raw)) {
+            std::string_view next;
+            while (joined.back() == '\\' && lines.Peek(next) && !next.empty() && next[0] == ' ') {
+                lines.Next(next);
                 joined.pop_back();
-                joined += Trim(raw);
+                joined += Trim(next);
             }
             valueText = joined;
         }

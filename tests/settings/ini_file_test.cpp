@@ -73,6 +73,12 @@ TEST(IniReader, BinaryValueContinuesOverBrokenLines) {
     ReadIniText("[s]\r\nb=hex:01,02,\\\r\n  03,\\\r\n  04\r\nnext=1\r\n", storage);
     EXPECT_EQ(ValueOf(storage, "s\\b"), TrsValue(TrsBinary{{1, 2, 3, 4}}));
     EXPECT_EQ(ValueOf(storage, "s\\next"), TrsValue(int32_t{1}));
+
+    // A broken value followed by a line that is not indented does not take that line.
+    TrsStorage cut;
+    ReadIniText("[s]\r\nb=hex:01,\\\r\n[t]\r\nk=2\r\n", cut);
+    EXPECT_EQ(ValueOf(cut, "s\\b"), TrsValue(std::string("hex:01,\\")));
+    EXPECT_EQ(ValueOf(cut, "t\\k"), TrsValue(int32_t{2}));
 }
 
 TEST(IniWriter, LineBreakInStringIsEscapedAndReadsBack) {
