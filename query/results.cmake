@@ -3,6 +3,7 @@ if(MIRELON_GUI)
     frm_query_results.cpp
     full_text_hint_delegate.cpp
     grid_column_width.cpp
+    query_commands.cpp
     result_grid_model.cpp
     window_thread_grid_sink.cpp
   )

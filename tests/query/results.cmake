@@ -4,4 +4,9 @@ if(MIRELON_GUI)
       frm_query_results_test.cpp
     LIBS mirelon_query_ui
   )
+  mirelon_qttest(query_commands_tests
+    SOURCES
+      query_commands_test.cpp
+    LIBS mirelon_query_ui
+  )
 endif()

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "window_thread_grid_sink.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace mirelon {
+
+class TSQLiteDatabase;
+class TfrmQueryResults;
+
+inline constexpr std::string_view kFindOldFilesTask = "Find Old Files";
+inline constexpr std::string_view kFindDuplicateFilesTask = "Find Duplicate Files";
+inline constexpr std::string_view kFindUnusedDllsTask = "Unused Dlls";
+
+// Idle status text after a search that found nothing; the grid is empty then.
+inline constexpr std::string_view kNoFilesFoundText = "No matching files found.";
+
+// What the "Show Results" commands need from the main window.
+struct TQueryCommandHost {
+    std::function<void(bool busy, const QString& first, const QString& second)> SetStatus;
+    // Sets the task name and runs the helper thread, handling window events until the job has
+    // ended. Returns the job's failure text, empty when it succeeded.
+    std::function<std::string(std::string_view taskName)> RunJob;
+    // The value of seMonths.
+    std::function<int()> Months;
+};
+
+// The three "Show Results" commands and the jobs behind them. The click handlers run on the
+// window thread; the jobs run on the helper thread, which the task dispatcher calls with the
+// catalog, and reach the results grid only through a window-thread sink.
+class TQueryCommands {
+public:
+    TQueryCommands(TQueryCommandHost host, TfrmQueryResults& results);
+
+    void btnDuplicateFilesClick();
+    void btnOldFilesClick();
+    void btnUnusedDllsClick();
+
+    // Jobs for the task names above. Throw when the catalog is absent or a query fails.
+    void FindDuplicateFiles(TSQLiteDatabase* catalog);
+    void FindOldFiles(TSQLiteDatabase* catalog);
+    void FindUnusedDlls(TSQLiteDatabase* catalog);
+
+private:
+    // Busy status, the job, and the idle status telling a failure or an empty result.
+    void RunSearch(std::string_view taskName, const std::function<void()>& beforeIdle = {});
+    static TSQLiteDatabase& Require(TSQLiteDatabase* catalog);
+
+    TQueryCommandHost host_;
+    TfrmQueryResults& results_;
+    TWindowThreadGridSink grid_;
+    // Read by the job: seMonths as it was on the window thread when the search started.
+    std::atomic<int> months_{12};
+    // Rows the last job loaded; -1 when it did not get that far.
+    std::atomic<long long> rowsLoaded_{-1};
+};
+
+} // namespace mirelon
