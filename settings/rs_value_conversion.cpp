@@ -24,16 +24,10 @@ std::string_view SkipLeadingBlanks(std::string_view text) {
     return text;
 }
 
-template <typename Int> std::optional<Int> ParseIntegerText(std::string_view text);
-template <> std::optional<int32_t> ParseIntegerText<int32_t>(std::string_view text) {
-    return ParseInt32(SkipLeadingBlanks(text));
-}
-template <> std::optional<int64_t> ParseIntegerText<int64_t>(std::string_view text) {
-    return ParseInt64(SkipLeadingBlanks(text));
-}
-
-template <typename Int> Int ParseOrThrow(const std::string& text) {
-    if (const auto value = ParseIntegerText<Int>(text))
+// Leading blanks are allowed before the number, as the platform's conversion allows them.
+template <typename Int>
+Int ParseOrThrow(const std::string& text, std::optional<Int> (*parse)(std::string_view)) {
+    if (const auto value = parse(SkipLeadingBlanks(text)))
         return *value;
     throw EConvertError("'" + text + "' is not a valid integer value");
 }
@@ -85,7 +79,7 @@ int32_t ValueAsInteger(const TrsValue& value, std::string_view keyPath) {
     case TrsValueType::Int64:
         return static_cast<int32_t>(static_cast<uint32_t>(std::get<int64_t>(value)));
     case TrsValueType::String:
-        return ParseOrThrow<int32_t>(std::get<std::string>(value));
+        return ParseOrThrow(std::get<std::string>(value), ParseInt32);
     case TrsValueType::Float:
         if (const auto rounded = RoundToInteger<int32_t>(std::get<double>(value)))
             return *rounded;
@@ -177,7 +171,7 @@ int64_t ValueAsInt64(const TrsValue& value, std::string_view keyPath) {
     case TrsValueType::Integer:
         return std::get<int32_t>(value);
     case TrsValueType::String:
-        return ParseOrThrow<int64_t>(std::get<std::string>(value));
+        return ParseOrThrow(std::get<std::string>(value), ParseInt64);
     case TrsValueType::Float:
         if (const auto rounded = RoundToInteger<int64_t>(std::get<double>(value)))
             return *rounded;
