@@ -1,0 +1,449 @@
+#include "app/app_windows.h"
+#include "app/blinking_label.h"
+#include "app/frm_main.h"
+#include "app/navigation_bar.h"
+#include "app/qt_window_thread.h"
+#include "app/shell_jobs.h"
+#include "app/shell_state.h"
+#include "app/thread_ex.h"
+#include "app/thread_ex_object.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+
+using namespace std::chrono_literals;
+using mirelon::TfrmMain;
+using mirelon::TThreadEx;
+
+namespace {
+
+// Keeps a job going until released or stopped; bounded so a fault cannot hang the test.
+void HoldJob(TThreadEx& sender, const std::atomic<bool>& release) {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!release && !sender.Terminated() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(1ms);
+    }
+}
+
+} // namespace
+
+class FrmMainTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> directory_;
+    std::unique_ptr<mirelon::TShellState> state_;
+    std::unique_ptr<TfrmMain> frm_;
+    QStringList messages_;
+
+    // A main window on a fresh data directory whose start-up timer is held back.
+    TfrmMain& MakeWindow() {
+        directory_ = std::make_unique<QTemporaryDir>();
+        state_ = std::make_unique<mirelon::TShellState>();
+        state_->DataDirectory = directory_->path().toStdString() + "/";
+        frm_ = std::make_unique<TfrmMain>(*state_);
+        frm_->tmrAfterShow->stop();
+        frm_->SetMessageSink([this](const QString& text) { messages_.append(text); });
+        return *frm_;
+    }
+
+    QString PageText(int page) const {
+        const auto labels = frm_->pcMain->widget(page)->findChildren<QLabel*>();
+        return labels.size() > 1 ? labels[1]->text() : QString();
+    }
+
+private slots:
+    void initTestCase() { mirelon::InstallQtWindowThread(); }
+
+    void init() { messages_.clear(); }
+
+    void cleanup() {
+        frm_.reset();
+        state_.reset();
+        directory_.reset();
+    }
+
+    void windowAsLaidOut() {
+        TfrmMain& frm = MakeWindow();
+        QCOMPARE(frm.windowTitle(), QStringLiteral("frmMain"));
+        QCOMPARE(frm.minimumSize(), QSize(544, 366));
+        QCOMPARE(frm.maximumSize(), QSize(544, 366));
+        QVERIFY(!(frm.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(frm.windowFlags() & Qt::WindowMinimizeButtonHint);
+        QCOMPARE(frm.navMain->geometry(), QRect(0, 0, 200, 300));
+        QCOMPARE(frm.pcMain->geometry(), QRect(200, 0, 344, 300));
+        QCOMPARE(frm.StatusBar->geometry(), QRect(0, 347, 544, 19));
+
+        const char* names[] = {"navMain",           "hdrScanHarddisk",
+                               "hdrOldFiles",       "hdrDuplicateFiles",
+                               "hdrUnusedDlls",     "gbLastScanned",
+                               "lblLastScanned",    "btnScan",
+                               "btnScanOptions",    "gbFindFilesOlderThan",
+                               "seMonths",          "btnOldFiles",
+                               "btnDuplicateFiles", "btnDuplicateFilesOptions",
+                               "btnUnusedDlls",     "pcMain",
+                               "btnHelp",           "btnExit",
+                               "sbGlyph",           "sbCaption1",
+                               "sbCaption2",        "tmrAfterShow",
+                               "thHelperThread"};
+        for (const char* name : names) {
+            QVERIFY2(frm.findChild<QObject*>(QString::fromLatin1(name)) != nullptr, name);
+        }
+    }
+
+    void navigationPagesAndTexts() {
+        TfrmMain& frm = MakeWindow();
+        const QStringList titles = {"Scan Harddisk", "Find Old Files", "Find Duplicate Files",
+                                    "Find Unused Dlls"};
+        QCOMPARE(frm.navMain->Count(), 4);
+        QCOMPARE(frm.pcMain->count(), 4);
+        QCOMPARE(frm.navMain->CurrentIndex(), 0);
+        QCOMPARE(frm.pcMain->currentIndex(), 0);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(frm.navMain->Header(i)->text(), titles[i]);
+            QCOMPARE(frm.navMain->Header(i)->height(), 32);
+            QLabel* header = frm.pcMain->widget(i)->findChildren<QLabel*>().value(0);
+            QVERIFY(header != nullptr);
+            QCOMPARE(header->text(), titles[i]);
+            QVERIFY(header->font().bold());
+            QCOMPARE(header->font().pixelSize(), 13);
+        }
+        QCOMPARE(PageText(1), QStringLiteral("Files which have not been used in a certain period "
+                                             "of time (i.e. 0ne year) are probably useless.\n"
+                                             "However inspect the returned results before "
+                                             "archiving."));
+        QVERIFY(PageText(0).contains(QStringLiteral("an hour.\n\nClick the \"Scan Now\" button")));
+        QVERIFY(PageText(2).contains(QStringLiteral("you don't know.\n\nUse the options")));
+        QVERIFY(!PageText(3).contains(QLatin1Char('\r')));
+        QCOMPARE(PageText(3).count(QLatin1Char('\n')), 2);
+    }
+
+    void controlsOfThePages() {
+        TfrmMain& frm = MakeWindow();
+        QCOMPARE(frm.lblLastScanned->text(), QStringLiteral("Never"));
+        QCOMPARE(frm.lblLastScanned->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+        QCOMPARE(frm.seMonths->minimum(), 1);
+        QCOMPARE(frm.seMonths->maximum(), 60);
+        QCOMPARE(frm.seMonths->value(), 12);
+        QCOMPARE(frm.btnScan->text(), QStringLiteral("Scan Now"));
+        QCOMPARE(frm.btnScanOptions->text(), QStringLiteral("Options"));
+        QCOMPARE(frm.btnOldFiles->text(), QStringLiteral("Show Results"));
+        QCOMPARE(frm.btnDuplicateFiles->text(), QStringLiteral("Show Results"));
+        QCOMPARE(frm.btnDuplicateFilesOptions->text(), QStringLiteral("Options"));
+        QCOMPARE(frm.btnUnusedDlls->text(), QStringLiteral("Show Results"));
+        for (QPushButton* bold :
+             {frm.btnScan, frm.btnScanOptions, frm.btnOldFiles, frm.btnDuplicateFiles,
+              frm.btnDuplicateFilesOptions, frm.btnUnusedDlls}) {
+            QVERIFY2(bold->font().bold(), qPrintable(bold->objectName()));
+        }
+        QCOMPARE(frm.btnHelp->text(), QStringLiteral("&Help"));
+        QCOMPARE(frm.btnExit->text(), QStringLiteral("E&xit"));
+        QCOMPARE(frm.tmrAfterShow->interval(), 1000);
+        QVERIFY(frm.thHelperThread->WaitThread());
+        QCOMPARE(frm.sbCaption1->width(), 50);
+        QCOMPARE(frm.sbCaption1->toolTip(), QStringLiteral("Files scanned."));
+        QCOMPARE(frm.sbCaption2->toolTip(), QStringLiteral("Scanning folder."));
+        QCOMPARE(frm.GlyphIndex(), 1);
+    }
+
+    void setStatusBusyThenIdle() {
+        TfrmMain& frm = MakeWindow();
+        frm.SetStatus(true, "Wait", "Loading Data ...");
+        QCOMPARE(frm.GlyphIndex(), 1);
+        QCOMPARE(frm.sbCaption1->text(), QStringLiteral("Wait"));
+        QCOMPARE(frm.sbCaption2->text(), QStringLiteral("Loading Data ..."));
+        QVERIFY(frm.sbCaption2->Blinking());
+        QVERIFY(frm.sbCaption2->font().bold());
+        QVERIFY(frm.sbGlyph->pixmap().toImage() != QPixmap().toImage());
+        const QImage busyLamp = frm.sbGlyph->pixmap().toImage();
+
+        frm.SetStatus(false, "Ready", "");
+        QCOMPARE(frm.GlyphIndex(), 0);
+        QCOMPARE(frm.sbCaption1->text(), QStringLiteral("Ready"));
+        QCOMPARE(frm.sbCaption2->text(), QString());
+        QVERIFY(!frm.sbCaption2->Blinking());
+        QVERIFY(!frm.sbCaption2->font().bold());
+        QCOMPARE(frm.sbGlyph->pixmap().size(), QSize(16, 16));
+        QVERIFY(frm.sbGlyph->pixmap().toImage() != busyLamp);
+    }
+
+    void busyCaptionBlinks() {
+        mirelon::TBlinkingLabel label;
+        label.SetBlinking(true);
+        QVERIFY(label.TextShown());
+        QTRY_VERIFY(!label.TextShown());
+        QTRY_VERIFY(label.TextShown());
+        label.SetBlinking(false);
+        QVERIFY(label.TextShown());
+    }
+
+    void timerWaitsForTheWindowAndRunsTheCatalogJobOnce() {
+        TfrmMain& frm = MakeWindow();
+        int created = 0;
+        int finished = 0;
+        frm.Dispatcher().SetJob(mirelon::kTaskCreateDatabase, [&](TThreadEx&) { ++created; });
+        connect(&frm, &TfrmMain::StartupJobFinished, [&] { ++finished; });
+        frm.tmrAfterShow->setInterval(10);
+        frm.tmrAfterShow->start();
+        QTest::qWait(150);
+        QCOMPARE(created, 0);
+        QVERIFY(frm.tmrAfterShow->isActive());
+
+        frm.show();
+        QTRY_COMPARE(finished, 1);
+        QCOMPARE(created, 1);
+        QVERIFY(!frm.tmrAfterShow->isActive());
+        QCOMPARE(frm.sbCaption1->text(), QStringLiteral("Ready"));
+        QCOMPARE(frm.GlyphIndex(), 0);
+        QTest::qWait(150);
+        QCOMPARE(created, 1);
+        QCOMPARE(state_->TaskName, std::string("Create Database"));
+    }
+
+    void startUpOpensTheCatalogInTheDataDirectory() {
+        TfrmMain& frm = MakeWindow();
+        frm.tmrAfterShow->setInterval(10);
+        frm.tmrAfterShow->start();
+        frm.show();
+        QTRY_VERIFY(state_->CatalogDatabase != nullptr);
+        QTRY_COMPARE(frm.sbCaption1->text(), QStringLiteral("Ready"));
+        QVERIFY(QFile::exists(directory_->filePath("files.db")));
+        QVERIFY(messages_.isEmpty());
+    }
+
+    void failedCatalogJobIsReported() {
+        TfrmMain& frm = MakeWindow();
+        state_->DataDirectory = directory_->filePath("missing/deeper/").toStdString();
+        frm.tmrAfterShow->setInterval(10);
+        frm.tmrAfterShow->start();
+        frm.show();
+        QTRY_COMPARE(messages_.size(), 1);
+        QVERIFY(state_->CatalogDatabase == nullptr);
+        QVERIFY(!state_->CatalogFailure.empty());
+        const QString failure = QString::fromStdString(state_->CatalogFailure);
+        QCOMPARE(messages_[0], failure);
+        QVERIFY(frm.sbCaption1->text() != QStringLiteral("Ready"));
+        QCOMPARE(frm.sbCaption2->text(), failure);
+        QCOMPARE(frm.GlyphIndex(), 0);
+    }
+
+    void laterFailedJobShowsItsTextInTheStatus() {
+        TfrmMain& frm = MakeWindow();
+        frm.Dispatcher().SetJob(mirelon::kTaskFindOldFiles,
+                                [](TThreadEx&) { throw std::runtime_error("query failed"); });
+        const std::string failure = frm.RunJob(mirelon::kTaskFindOldFiles);
+        QCOMPARE(failure, std::string("query failed"));
+        frm.SetIdleStatus(failure);
+        QCOMPARE(frm.sbCaption2->text(), QStringLiteral("query failed"));
+        QCOMPARE(frm.RunJob(mirelon::kTaskFindOldFiles), std::string("query failed"));
+    }
+
+    void unknownTaskNameRunsNothing() {
+        TfrmMain& frm = MakeWindow();
+        int runs = 0;
+        for (const std::string_view name :
+             {mirelon::kTaskCreateDatabase, mirelon::kTaskScanHarddisk, mirelon::kTaskFindOldFiles,
+              mirelon::kTaskFindDuplicateFiles}) {
+            frm.Dispatcher().SetJob(name, [&](TThreadEx&) { ++runs; });
+        }
+        QCOMPARE(frm.RunJob(mirelon::kTaskUnusedDlls), std::string());
+        QCOMPARE(frm.RunJob("scan harddisk"), std::string());
+        QCOMPARE(frm.RunJob(""), std::string());
+        QCOMPARE(runs, 0);
+        QCOMPARE(frm.RunJob(mirelon::kTaskScanHarddisk), std::string());
+        QCOMPARE(runs, 1);
+    }
+
+    void commandsThatNeedTheCatalogSayWhyNot() {
+        TfrmMain& frm = MakeWindow();
+        int started = 0;
+        frm.OnScanNow = [&] { ++started; };
+        frm.OnShowOldFiles = [&] { ++started; };
+        frm.OnShowDuplicateFiles = [&] { ++started; };
+        state_->CatalogFailure = "unable to open database file";
+        frm.btnScan->click();
+        frm.btnOldFiles->click();
+        frm.btnDuplicateFiles->click();
+        QCOMPARE(started, 0);
+        QCOMPARE(messages_.size(), 3);
+        for (const QString& message : messages_) {
+            QCOMPARE(message,
+                     QStringLiteral("The catalog is not open: unable to open database file"));
+        }
+
+        messages_.clear();
+        mirelon::CreateCatalog(*state_);
+        frm.btnScan->click();
+        frm.btnOldFiles->click();
+        frm.btnDuplicateFiles->click();
+        QCOMPARE(started, 3);
+        QVERIFY(messages_.isEmpty());
+    }
+
+    void pageAreaFollowsTheNavigationBarAlsoDuringAJob() {
+        TfrmMain& frm = MakeWindow();
+        frm.navMain->SetCurrentIndex(2);
+        QCOMPARE(frm.pcMain->currentIndex(), 0); // not mirrored while hidden
+        frm.navMain->SetCurrentIndex(0);
+        frm.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QTest::mouseClick(frm.navMain->Header(1), Qt::LeftButton);
+        QCOMPARE(frm.pcMain->currentIndex(), 1);
+
+        std::atomic<bool> release{false};
+        frm.Dispatcher().SetJob(mirelon::kTaskFindOldFiles,
+                                [&](TThreadEx& sender) { HoldJob(sender, release); });
+        int pageDuringJob = -1;
+        bool jobWasRunning = false;
+        QTimer::singleShot(30, [&] {
+            QTest::mouseClick(frm.navMain->Header(2), Qt::LeftButton);
+            pageDuringJob = frm.pcMain->currentIndex();
+            jobWasRunning = frm.HelperThread().IsRunning();
+            release = true;
+        });
+        QCOMPARE(frm.RunJob(mirelon::kTaskFindOldFiles), std::string());
+        QVERIFY(jobWasRunning);
+        QCOMPARE(pageDuringJob, 2);
+        QCOMPARE(frm.navMain->CurrentIndex(), 2);
+    }
+
+    void commandsThatStartJobsAreDisabledDuringAJob() {
+        TfrmMain& frm = MakeWindow();
+        std::atomic<bool> release{false};
+        const auto hold = [&](TThreadEx& sender) { HoldJob(sender, release); };
+        frm.Dispatcher().SetJob(mirelon::kTaskFindOldFiles, hold);
+        frm.Dispatcher().SetJob(mirelon::kTaskScanHarddisk, hold);
+        const auto enabled = [&] {
+            return QList<bool>{frm.btnScan->isEnabled(), frm.btnOldFiles->isEnabled(),
+                               frm.btnDuplicateFiles->isEnabled(), frm.btnUnusedDlls->isEnabled()};
+        };
+        QList<bool> duringQuery;
+        QList<bool> duringScan;
+        QString secondJob;
+        QTimer::singleShot(20, [&] {
+            duringQuery = enabled();
+            secondJob = QString::fromStdString(frm.RunJob(mirelon::kTaskScanHarddisk));
+            release = true;
+        });
+        frm.RunJob(mirelon::kTaskFindOldFiles);
+        QCOMPARE(duringQuery, (QList<bool>{false, false, false, false}));
+        QVERIFY(!secondJob.isEmpty());
+        QCOMPARE(enabled(), (QList<bool>{true, true, true, true}));
+
+        release = false;
+        QTimer::singleShot(20, [&] {
+            duringScan = enabled();
+            release = true;
+        });
+        frm.RunJob(mirelon::kTaskScanHarddisk);
+        QCOMPARE(duringScan, (QList<bool>{true, false, false, false}));
+        QCOMPARE(enabled(), (QList<bool>{true, true, true, true}));
+    }
+
+    void closingDuringAJobWaitsForItThenReleasesTheCatalog() {
+        TfrmMain& frm = MakeWindow();
+        mirelon::CreateCatalog(*state_);
+        std::atomic<bool> stop{false};
+        std::atomic<bool> catalogDuringJob{false};
+        int stopRequests = 0;
+        frm.RequestJobStop = [&] {
+            ++stopRequests;
+            stop = true;
+        };
+        frm.Dispatcher().SetJob(mirelon::kTaskScanHarddisk, [&](TThreadEx& sender) {
+            HoldJob(sender, stop);
+            std::this_thread::sleep_for(20ms);
+            catalogDuringJob = state_->CatalogDatabase != nullptr;
+        });
+        frm.show();
+        bool closedAtOnce = true;
+        QTimer::singleShot(20, [&] { closedAtOnce = frm.close(); });
+        frm.RunJob(mirelon::kTaskScanHarddisk);
+        QVERIFY(!closedAtOnce);
+        QCOMPARE(stopRequests, 1);
+        QVERIFY(catalogDuringJob);
+        QVERIFY(frm.isVisible());
+        QTRY_VERIFY(!frm.isVisible());
+        QVERIFY(state_->CatalogDatabase == nullptr);
+    }
+
+    void closingWithoutACatalogCloses() {
+        TfrmMain& frm = MakeWindow();
+        frm.show();
+        QVERIFY(frm.close());
+        QVERIFY(!frm.isVisible());
+        QVERIFY(state_->CatalogDatabase == nullptr);
+    }
+
+    void exitClosesAndHelpDoesNothing() {
+        TfrmMain& frm = MakeWindow();
+        frm.show();
+        frm.SetStatus(false, "Ready", "");
+        frm.btnHelp->click();
+        QVERIFY(frm.isVisible());
+        QCOMPARE(frm.sbCaption1->text(), QStringLiteral("Ready"));
+        QVERIFY(messages_.isEmpty());
+        frm.btnExit->click();
+        QVERIFY(!frm.isVisible());
+    }
+
+    void sixWindowsAreCreatedMainFirst() {
+        mirelon::TShellState state;
+        state.DataDirectory = QDir::tempPath().toStdString() + "/";
+        mirelon::TAppWindows windows = mirelon::CreateAppWindows(state);
+        QVERIFY(windows.frmMain != nullptr);
+        windows.frmMain->tmrAfterShow->stop();
+        const std::pair<QWidget*, const char*> others[] = {
+            {windows.frmScan_ExcludedFolders.get(), "frmScan_ExcludedFolders"},
+            {windows.frmScan_Options.get(), "frmScan_Options"},
+            {windows.frmDuplicateFiles_ExcludedFolders.get(), "frmDuplicateFiles_ExcludedFolders"},
+            {windows.frmDuplicateFiles_Options.get(), "frmDuplicateFiles_Options"},
+            {windows.frmQueryResults.get(), "frmQueryResults"},
+        };
+        for (const auto& [window, name] : others) {
+            QVERIFY2(window != nullptr, name);
+            QCOMPARE(window->objectName(), QString::fromLatin1(name));
+            QVERIFY(window->isWindow());
+            QVERIFY(!window->isVisible());
+        }
+    }
+
+    void startedFromAnotherDirectoryTheCatalogIsNextToTheExecutable() {
+        QTemporaryDir programDir;
+        QTemporaryDir workingDir;
+        const QString program = programDir.filePath(QStringLiteral("mirelon"));
+        QVERIFY(QFile::copy(QStringLiteral(MIRELON_EXE), program));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("MIRELON_QUIT_AFTER_STARTUP"), QStringLiteral("1"));
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(workingDir.path());
+        process.start(program, {});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(QFile::exists(programDir.filePath(QStringLiteral("files.db"))));
+        QVERIFY(QDir(workingDir.path()).isEmpty());
+    }
+};
+
+QTEST_MAIN(FrmMainTest)
+#include "frm_main_test.moc"

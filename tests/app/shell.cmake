@@ -1,0 +1,22 @@
+mirelon_gtest(shell_core_tests
+  SOURCES
+    data_directory_test.cpp
+    shell_jobs_test.cpp
+    task_dispatcher_test.cpp
+  LIBS mirelon_shell_core
+)
+set_target_properties(shell_core_tests PROPERTIES AUTOMOC OFF)
+
+if(MIRELON_GUI)
+  mirelon_qttest(qt_window_thread_tests
+    SOURCES qt_window_thread_test.cpp
+    LIBS mirelon_shell
+  )
+  mirelon_qttest(frm_main_tests
+    SOURCES frm_main_test.cpp
+    LIBS mirelon_shell
+  )
+  # Starts the built program from elsewhere to see where its catalog goes.
+  add_dependencies(frm_main_tests mirelon)
+  target_compile_definitions(frm_main_tests PRIVATE MIRELON_EXE="$<TARGET_FILE:mirelon>")
+endif()
