@@ -29,6 +29,9 @@ int DigitsAt(std::string_view text, std::size_t pos, std::size_t digits) {
 int CompareAlphabetic(std::string_view left, std::string_view right) {
     const std::size_t common = std::min(left.size(), right.size());
     for (std::size_t i = 0; i < common; ++i) {
+        if (left[i] == right[i]) {
+            continue;
+        }
         const unsigned char a = FoldAscii(static_cast<unsigned char>(left[i]));
         const unsigned char b = FoldAscii(static_cast<unsigned char>(right[i]));
         if (a != b) {
@@ -40,6 +43,16 @@ int CompareAlphabetic(std::string_view left, std::string_view right) {
     }
     const int bytes = left.compare(right);
     return bytes < 0 ? -1 : (bytes > 0 ? 1 : 0);
+}
+
+std::uint64_t AlphabeticPrefix(std::string_view text) {
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        const unsigned char c =
+            i < text.size() ? FoldAscii(static_cast<unsigned char>(text[i])) : 0;
+        prefix = prefix << 8 | c;
+    }
+    return prefix;
 }
 
 std::int64_t NumberSortKey(std::string_view text) {

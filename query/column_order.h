@@ -9,6 +9,10 @@ namespace mirelon {
 // byte order, so equal texts stay next to each other after sorting.
 int CompareAlphabetic(std::string_view left, std::string_view right);
 
+// The first eight bytes of a text, letters folded as CompareAlphabetic folds them, packed so that
+// a smaller prefix means an earlier text. Equal prefixes leave the order to CompareAlphabetic.
+std::uint64_t AlphabeticPrefix(std::string_view text);
+
 // The number in a File Size cell; text that is no whole number counts as 0.
 std::int64_t NumberSortKey(std::string_view text);
 

@@ -119,12 +119,18 @@ std::vector<std::uint32_t> TResultRowStore::SortByColumn(std::size_t column, boo
     case ColumnKind::Text:
         break;
     }
-    std::vector<std::string_view> keys(count);
+    // The folded prefix settles most comparisons without reading the texts themselves, which lie
+    // scattered over the arena.
+    std::vector<std::pair<std::uint64_t, std::string_view>> keys(count);
     for (std::size_t row = 0; row < count; ++row) {
-        keys[row] = Text(row, column);
+        const std::string_view text = Text(row, column);
+        keys[row] = {AlphabeticPrefix(text), text};
     }
-    return SortByKey(std::move(keys), ascending, [](std::string_view a, std::string_view b) {
-        return CompareAlphabetic(a, b) < 0;
+    return SortByKey(std::move(keys), ascending, [](const auto& a, const auto& b) {
+        if (a.first != b.first) {
+            return a.first < b.first;
+        }
+        return CompareAlphabetic(a.second, b.second) < 0;
     });
 }
 

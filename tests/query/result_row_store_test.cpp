@@ -106,6 +106,21 @@ TEST(ColumnOrderTest, DateKeysRejectMalformedTexts) {
     EXPECT_LT(DateSortKey(""), DateSortKey("0001-01-01"));
 }
 
+TEST(ColumnOrderTest, PrefixOrderAgreesWithFullComparison) {
+    const std::vector<std::string> texts{
+        "",          "a", "A",    "ab", "abcdefgh", "ABCDEFGH", "abcdefghi", "abcdefgh\x01",
+        "abcdefgH0", "b", "\xff", "Z",  "[",        "_"};
+    for (const std::string& left : texts) {
+        for (const std::string& right : texts) {
+            const std::uint64_t a = AlphabeticPrefix(left);
+            const std::uint64_t b = AlphabeticPrefix(right);
+            if (a != b) {
+                EXPECT_EQ(a < b, CompareAlphabetic(left, right) < 0) << left << " / " << right;
+            }
+        }
+    }
+}
+
 TEST(ColumnOrderTest, NumberKeysAcceptOnlyWholeNumbers) {
     EXPECT_EQ(NumberSortKey("5000000000"), 5000000000);
     EXPECT_EQ(NumberSortKey("12 KB"), 0);
