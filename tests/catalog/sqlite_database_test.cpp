@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 namespace mirelon {
 namespace {
 
@@ -41,18 +39,14 @@ TEST_F(SQLiteDatabaseTest, RunStatementRejectsAStatementThatYieldsRows) {
     db.RunStatement("SELECT * FROM t WHERE n = 99"); // no rows: runs to the end
 }
 
-TEST_F(SQLiteDatabaseTest, OnlyTheFirstStatementOfATextRuns) {
+TEST_F(SQLiteDatabaseTest, StatementForms) {
+    // Only the first statement of a text runs.
     db.RunStatement("INSERT INTO t VALUES (1, 'a'); INSERT INTO t VALUES (2, 'b');");
     EXPECT_EQ(CountRows(db), 1);
-}
-
-TEST_F(SQLiteDatabaseTest, OpenResultRunsStatementsWithoutRows) {
-    const auto result = db.OpenResult("INSERT INTO t VALUES (1, 'a')");
-    EXPECT_EQ(result->RowCount(), 0);
-    EXPECT_EQ(CountRows(db), 1);
-}
-
-TEST_F(SQLiteDatabaseTest, DoubleQuotedTokensAreStringLiterals) {
+    // OpenResult runs a statement without rows and gives an empty result.
+    EXPECT_EQ(db.OpenResult("INSERT INTO t VALUES (3, 'c')")->RowCount(), 0);
+    EXPECT_EQ(CountRows(db), 2);
+    // Double-quoted tokens that name no column are string literals.
     db.RunStatement("INSERT INTO t VALUES (\"7\", \"quoted\")");
     EXPECT_EQ(db.OpenResult("SELECT s FROM t WHERE s = \"quoted\"")->RowCount(), 1);
 }
@@ -120,17 +114,6 @@ TEST_F(SQLiteDatabaseTest, HasTableIgnoresLetterCase) {
     EXPECT_TRUE(db.HasTable("tblFiles"));
     EXPECT_TRUE(db.HasTable("T"));
     EXPECT_FALSE(db.HasTable("missing"));
-}
-
-TEST_F(SQLiteDatabaseTest, ConnectionServesAnotherThreadInTurn) {
-    db.StartTransaction();
-    std::thread worker([&] {
-        for (int i = 0; i < 10; ++i)
-            db.RunStatement("INSERT INTO t VALUES (" + std::to_string(i) + ", 'w')");
-    });
-    worker.join();
-    db.CommitTransaction();
-    EXPECT_EQ(CountRows(db), 10);
 }
 
 TEST(SQLiteDatabaseOpen, FailureNamesTheFile) {

@@ -147,15 +147,6 @@ TEST_F(SQLiteTableTest, RealsUseFifteenDigitGeneralText) {
         EXPECT_EQ(result->TextAt(c), expected[c]) << c;
 }
 
-TEST_F(SQLiteTableTest, ResultIsDetachedFromLaterChanges) {
-    db.RunStatement("INSERT INTO t (n, s) VALUES (1, 'before')");
-    const auto result = Query("SELECT s FROM t");
-    db.RunStatement("UPDATE t SET s = 'after'");
-    db.RunStatement("INSERT INTO t (n, s) VALUES (2, 'more')");
-    EXPECT_EQ(result->RowCount(), 1);
-    EXPECT_EQ(result->TextAt(0), "before");
-}
-
 // Short texts share arena chunks, long ones get blocks of their own; none may overlap.
 TEST_F(SQLiteTableTest, ManyRowsKeepTheirOwnTexts) {
     db.RunStatement(
