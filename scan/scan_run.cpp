@@ -1,0 +1,243 @@
+#include "scan/scan_run.h"
+
+#include "catalog/catalog_statements.h"
+#include "catalog/sqlite_database.h"
+#include "catalog/sqlite_exception.h"
+#include "catalog/sqlite_table.h"
+#include "hash/hash_service.h"
+#include "scan/drive_info.h"
+#include "scan/file_times.h"
+#include "scan/import_modules.h"
+#include "scan/scan_files.h"
+#include "scan/version_info.h"
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <string_view>
+
+namespace mirelon {
+
+namespace {
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+// The swap and hibernation files change while they are read; their checksum means nothing.
+bool IsSystemPagingFile(std::string_view fileName) {
+    static constexpr std::array<std::string_view, 3> kNames = {"pagefile.sys", "swapfile.sys",
+                                                               "hiberfil.sys"};
+    return std::any_of(kNames.begin(), kNames.end(), [&](std::string_view name) {
+        return EqualsIgnoringAsciiCase(fileName, name);
+    });
+}
+
+constexpr int kVersionCompanyName = 0;
+constexpr int kVersionFileVersion = 2;
+constexpr int kVersionInternalName = 3;
+
+} // namespace
+
+TScanRun::TScanRun(TScanFiles& scanner, const TcxDriveInfo& drives, const IScanOptions& options,
+                   IExclusionProvider& exclusions, IScanProgress& progress)
+    : scanner_(scanner), drives_(drives), options_(options), exclusions_(exclusions),
+      progress_(progress), versionInfo_(std::make_unique<TVersionInfo>()) {
+    scanner_.SetSubFolder(true);
+    scanner_.SetExtensions("*;");
+    scanner_.SetUseThread(false);
+    scanner_.SetOnBeforeScanDir(
+        [this](TCustomScanFiles& sender, const std::string& name, bool& vAbort) {
+            vclScanFilesBeforeScanDir(sender, name, vAbort);
+        });
+    scanner_.SetOnFoundFile([this](TCustomScanFiles& sender, const std::string& name,
+                                   bool& vAbort) { vclScanFilesFoundFile(sender, name, vAbort); });
+}
+
+TScanRun::~TScanRun() {
+    scanner_.SetOnBeforeScanDir(nullptr);
+    scanner_.SetOnFoundFile(nullptr);
+}
+
+void TScanRun::BeginScan() {
+    scanAbort_ = false;
+    scanRunning_ = true;
+    aborted_ = false;
+    scannedCount_ = 0;
+    skippedCount_ = 0;
+    unhashedCount_ = 0;
+    bytesHashed_ = 0;
+    skipped_.clear();
+    unhashed_.clear();
+}
+
+void TScanRun::RequestAbort() {
+    scanRunning_ = false;
+    scanAbort_ = true;
+    aborted_ = true;
+}
+
+void TScanRun::EndScan() {
+    scanRunning_ = false;
+    scanAbort_ = false;
+}
+
+void TScanRun::ScanHarddisk() {
+    scanner_.ExcludedFolders() = exclusions_.ExcludedFolderList();
+    if (!roots_.empty()) {
+        for (const std::string& root : roots_) {
+            if (scanAbort_) {
+                break;
+            }
+            WalkRoot(root);
+        }
+        return;
+    }
+    for (int index = 0; index < 26; ++index) {
+        if (scanAbort_) {
+            break;
+        }
+        auto drive = drives_.Drive(index);
+        if (drive->Exists()->Value() && drive->DriveType()->Text() == "Fixed") {
+            WalkRoot(drive->RootPath());
+        }
+    }
+}
+
+void TScanRun::WalkRoot(const std::string& root) {
+    scanner_.SetPath(root);
+    scanner_.Execute();
+}
+
+void TScanRun::vclScanFilesBeforeScanDir(TCustomScanFiles&, const std::string& fileName,
+                                         bool& vAbort) {
+    vAbort = !scanRunning_;
+    progress_.ScanningFolder(fileName);
+}
+
+void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileName, bool&) {
+    if (options_.FreshScanIndex() == kFreshScanContinue) {
+        // A failing lookup is a catalog fault, not a file fault: it ends the job.
+        if (catalog_->OpenResult(BuildPathLookup(fileName))->RowCount() > 0) {
+            return;
+        }
+    }
+
+    CatalogRow row;
+    row.fullPath = fileName;
+    row.fileName = FileNameOf(fileName);
+    if (row.fileName.empty() || IsSystemPagingFile(row.fileName) ||
+        IsIgnored(fileName, row.fileName)) {
+        return;
+    }
+
+    // The access time is taken before anything opens the file, and put back after the last read.
+    FileFacts facts;
+    if (!ReadFileFacts(fileName, facts)) {
+        Skip(fileName, "vanished before it could be read");
+        return;
+    }
+    row.dateAccessed = facts.accessed;
+    row.dateCreated = facts.created;
+    row.dateModified = facts.modified;
+    row.fileExtension = FileExtensionOf(row.fileName);
+    row.fileSize = facts.size;
+
+    const int method = kHashMethodFirst + options_.HashMethodIndex();
+    const int code = HashFile(method, fileName, row.checkSum);
+    if (code != 0) {
+        row.checkSum.clear();
+        FileFacts after;
+        if (!ReadFileFacts(fileName, after)) {
+            Skip(fileName, "vanished before it could be read");
+            return;
+        }
+        ++unhashedCount_;
+        if (unhashed_.size() < kSkippedKept) {
+            unhashed_.push_back({fileName, code == 5 ? "cannot be opened for reading"
+                                                     : "could not be read to the end"});
+        }
+    } else {
+        bytesHashed_ += facts.size;
+    }
+
+    try {
+        row.importModules = ImportModulesText(ReadImportModules(fileName));
+    } catch (...) {
+        row.importModules.clear();
+    }
+
+    versionInfo_->SetFilePath(fileName);
+    if (versionInfo_->Available()) {
+        row.companyName = versionInfo_->String(kVersionCompanyName);
+        row.internalName = versionInfo_->String(kVersionInternalName);
+        row.fileVersion = versionInfo_->String(kVersionFileVersion);
+    }
+
+    RestoreAccessedTime(fileName, facts.accessed);
+
+    try {
+        catalog_->RunStatement(BuildInsertStatement(row));
+    } catch (const ESQLiteException& e) {
+        Skip(fileName, e.what());
+        return;
+    }
+
+    ++scannedCount_;
+    progress_.ScannedCount(scannedCount_);
+    if (IsCommitBoundary(scannedCount_)) {
+        catalog_->CommitTransaction();
+        catalog_->StartTransaction();
+    }
+}
+
+bool TScanRun::IsIgnored(const std::string& path, const std::string&) const {
+    return std::find(ignoredFiles_.begin(), ignoredFiles_.end(), path) != ignoredFiles_.end();
+}
+
+void TScanRun::Skip(const std::string& path, std::string reason) {
+    ++skippedCount_;
+    if (skipped_.size() < kSkippedKept) {
+        skipped_.push_back({path, std::move(reason)});
+    }
+}
+
+std::string TScanRun::SummaryText() const {
+    std::string text;
+    if (aborted_) {
+        text = "Scan aborted";
+    }
+    if (skippedCount_ > 0) {
+        if (!text.empty()) {
+            text += ", ";
+        }
+        text += std::to_string(skippedCount_) +
+                (skippedCount_ == 1 ? " file skipped" : " files skipped");
+    }
+    if (unhashedCount_ > 0) {
+        if (!text.empty()) {
+            text += ", ";
+        }
+        text += std::to_string(unhashedCount_) +
+                (unhashedCount_ == 1 ? " file without checksum" : " files without checksum");
+    }
+    return text;
+}
+
+std::string TScanRun::SkippedHint() const {
+    std::string hint;
+    for (const auto* list : {&skipped_, &unhashed_}) {
+        for (const SkippedFile& file : *list) {
+            if (!hint.empty()) {
+                hint += '\n';
+            }
+            hint += file.path + ": " + file.reason;
+        }
+    }
+    return hint;
+}
+
+} // namespace mirelon

@@ -1,0 +1,8 @@
+mirelon_gtest(scan_run_test
+  SOURCES
+    scan_run_test.cpp
+    scan_test_tree_posix.cpp
+    pe_image_writer.cpp
+  LIBS mirelon_scanrun
+)
+target_include_directories(scan_run_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
