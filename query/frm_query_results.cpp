@@ -4,6 +4,7 @@
 #include "grid_column_width.h"
 #include "grid_columns.h"
 #include "result_grid_model.h"
+#include "result_grid_view.h"
 #include "settings/rs_prop_saver.h"
 
 #include <QCloseEvent>
@@ -116,7 +117,7 @@ void TfrmQueryResults::AttachPropSaver(TrsStorage* settings) {
 }
 
 void TfrmQueryResults::BuildGrid() {
-    grdFiles = new QTableView(this);
+    grdFiles = new TResultGridView(this);
     grdFiles->setObjectName("grdFiles");
     grdFiles->setModel(model_);
     grdFiles->setItemDelegate(new TFullTextHintDelegate(grdFiles));

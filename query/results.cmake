@@ -5,6 +5,7 @@ if(MIRELON_GUI)
     grid_column_width.cpp
     query_commands.cpp
     result_grid_model.cpp
+    result_grid_view.cpp
     window_thread_grid_sink.cpp
   )
   target_link_libraries(mirelon_query_ui PUBLIC mirelon_query mirelon_propsaver Qt6::Widgets)

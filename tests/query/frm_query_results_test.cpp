@@ -74,6 +74,7 @@ private slots:
     void buttonsWithoutActionChangeNothing();
     void jobOnOtherThreadFillsGridThroughSink();
     void freshRowsClearTheSortIndicator();
+    void typingSearchesFullPath();
 };
 
 void FrmQueryResultsTest::designedLayoutAndCaptions() {
@@ -359,6 +360,17 @@ void FrmQueryResultsTest::freshRowsClearTheSortIndicator() {
     Load(window, {Row("z"), Row("y")});
     QCOMPARE(window.Grid().horizontalHeader()->sortIndicatorSection(), -1);
     QCOMPARE(ColumnTexts(window, 0), (QStringList{"z", "y"}));
+}
+
+void FrmQueryResultsTest::typingSearchesFullPath() {
+    TfrmQueryResults window;
+    Load(window,
+         {Row("/alpha", "0", "zeta"), Row("/beta", "0", "/gamma"), Row("/gamma", "0", "x")});
+    window.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.Grid().setCurrentIndex(window.Model().index(0, kCheckSumColumn));
+    window.Grid().keyboardSearch("/gam");
+    QCOMPARE(window.Grid().currentIndex().row(), 2);
 }
 
 QTEST_MAIN(FrmQueryResultsTest)
