@@ -21,11 +21,9 @@ bool IsWithin(std::string_view path, std::string_view folder) {
            (path.size() == folder.size() || path[folder.size()] == '/');
 }
 
-bool IsInsidePseudoFileSystem(const MountEntry& mount, const std::vector<MountEntry>& mounts) {
-    return std::any_of(mounts.begin(), mounts.end(), [&](const MountEntry& other) {
-        return IsPseudoFileSystem(other.fileSystem) && other.mountPoint != "/" &&
-               IsWithin(mount.mountPoint, other.mountPoint);
-    });
+bool IsInsideAny(const MountEntry& mount, const std::vector<std::string_view>& folders) {
+    return std::any_of(folders.begin(), folders.end(),
+                       [&](std::string_view folder) { return IsWithin(mount.mountPoint, folder); });
 }
 
 // A bind mount shows a folder that a mount of the same device with a letter already shows. A
@@ -45,9 +43,16 @@ DriveLetterTable AssignDriveLetters(const std::vector<MountEntry>& mounts) {
     for (const auto& mount : mounts) {
         visible[mount.mountPoint] = &mount;
     }
+    // Mounts inside a pseudo file system (a tmpfs on /sys/fs/cgroup) are part of the system.
+    std::vector<std::string_view> pseudoFolders;
+    for (const auto& mount : mounts) {
+        if (IsPseudoFileSystem(mount.fileSystem) && mount.mountPoint != "/") {
+            pseudoFolders.push_back(mount.mountPoint);
+        }
+    }
     std::vector<const MountEntry*> candidates;
     for (const auto& [mountPoint, mount] : visible) {
-        if (!IsPseudoFileSystem(mount->fileSystem) && !IsInsidePseudoFileSystem(*mount, mounts)) {
+        if (!IsPseudoFileSystem(mount->fileSystem) && !IsInsideAny(*mount, pseudoFolders)) {
             candidates.push_back(mount);
         }
     }
