@@ -1,5 +1,11 @@
 #include "app/app_windows.h"
 
+#include "app/shell_state.h"
+#include "query/frm_query_results.h"
+#include "query/query_commands.h"
+
+#include <QSpinBox>
+
 namespace mirelon {
 
 namespace {
@@ -10,6 +16,32 @@ std::unique_ptr<QWidget> MakePlaceholderWindow(const char* objectName) {
     window->setObjectName(QString::fromLatin1(objectName));
     window->setWindowTitle(QString::fromLatin1(objectName));
     return window;
+}
+
+// The results window, with the three "Show Results" commands and their jobs on the main window.
+std::unique_ptr<QWidget> MakeQueryResults(TfrmMain& frmMain, TShellState& state) {
+    auto results = std::make_unique<TfrmQueryResults>();
+    TfrmMain* main = &frmMain;
+    auto commands = std::make_shared<TQueryCommands>(
+        TQueryCommandHost{[main](bool busy, const QString& first,
+                                 const QString& second) { main->SetStatus(busy, first, second); },
+                          [main](std::string_view task) { return main->RunJob(task); },
+                          [main] { return main->seMonths->value(); }},
+        *results);
+    TTaskDispatcher& dispatcher = frmMain.Dispatcher();
+    dispatcher.SetJob(kTaskFindOldFiles, [commands, &state](TThreadEx&) {
+        commands->FindOldFiles(state.CatalogDatabase.get());
+    });
+    dispatcher.SetJob(kTaskFindDuplicateFiles, [commands, &state](TThreadEx&) {
+        commands->FindDuplicateFiles(state.CatalogDatabase.get());
+    });
+    dispatcher.SetJob(kTaskUnusedDlls, [commands, &state](TThreadEx&) {
+        commands->FindUnusedDlls(state.CatalogDatabase.get());
+    });
+    frmMain.OnShowOldFiles = [commands] { commands->btnOldFilesClick(); };
+    frmMain.OnShowDuplicateFiles = [commands] { commands->btnDuplicateFilesClick(); };
+    frmMain.OnShowUnusedDlls = [commands] { commands->btnUnusedDllsClick(); };
+    return results;
 }
 
 } // namespace
@@ -31,7 +63,7 @@ TAppWindows CreateAppWindows(TShellState& state) {
     windows.frmDuplicateFiles_ExcludedFolders =
         MakePlaceholderWindow("frmDuplicateFiles_ExcludedFolders");
     windows.frmDuplicateFiles_Options = MakePlaceholderWindow("frmDuplicateFiles_Options");
-    windows.frmQueryResults = MakePlaceholderWindow("frmQueryResults");
+    windows.frmQueryResults = MakeQueryResults(*windows.frmMain, state);
     return windows;
 }
 

@@ -23,7 +23,7 @@ if(MIRELON_GUI)
     thread_ex_object.cpp
   )
   target_include_directories(mirelon_shell PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(mirelon_shell PUBLIC mirelon_shell_core Qt6::Widgets)
+  target_link_libraries(mirelon_shell PUBLIC mirelon_shell_core mirelon_query_ui Qt6::Widgets)
 
   add_executable(mirelon main.cpp)
   target_link_libraries(mirelon PRIVATE mirelon_shell)

@@ -9,8 +9,8 @@ namespace mirelon {
 int TTaskDispatcher::SlotOf(std::string_view taskName) {
     // Compared in this order, letter case significant.
     const std::string_view names[] = {kTaskCreateDatabase, kTaskScanHarddisk, kTaskFindOldFiles,
-                                      kTaskFindDuplicateFiles};
-    for (int slot = 0; slot < 4; ++slot) {
+                                      kTaskFindDuplicateFiles, kTaskUnusedDlls};
+    for (int slot = 0; slot < 5; ++slot) {
         if (taskName == names[slot]) {
             return slot;
         }

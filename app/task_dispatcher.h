@@ -13,16 +13,16 @@ inline constexpr std::string_view kTaskCreateDatabase = "Create Database";
 inline constexpr std::string_view kTaskScanHarddisk = "Scan Harddisk";
 inline constexpr std::string_view kTaskFindOldFiles = "Find Old Files";
 inline constexpr std::string_view kTaskFindDuplicateFiles = "Find Duplicate Files";
-// Selects no job; its page opens the results window without a run.
+// The unused-DLL search of the "Find Unused Dlls" page.
 inline constexpr std::string_view kTaskUnusedDlls = "Unused Dlls";
 
 using TJob = std::function<void(TThreadEx& sender)>;
 
-// Picks the job of a helper-thread run by the exact task name. Only the four job names can
+// Picks the job of a helper-thread run by the exact task name. Only the five job names can
 // carry a job; until one is set its name runs nothing, like every other name.
 class TTaskDispatcher {
 public:
-    // Throws std::invalid_argument for a name that is not one of the four job names.
+    // Throws std::invalid_argument for a name that is not one of the five job names.
     void SetJob(std::string_view taskName, TJob job);
     bool HasJob(std::string_view taskName) const;
 
@@ -36,7 +36,7 @@ public:
 private:
     static int SlotOf(std::string_view taskName);
 
-    TJob jobs_[4];
+    TJob jobs_[5];
     mutable std::mutex failureLock_;
     std::string failure_;
 };

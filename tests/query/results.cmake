@@ -9,4 +9,11 @@ if(MIRELON_GUI)
       query_commands_test.cpp
     LIBS mirelon_query_ui
   )
+  if(TARGET mirelon_shell)
+    mirelon_qttest(query_wiring_tests
+      SOURCES
+        query_wiring_test.cpp
+      LIBS mirelon_shell mirelon_query_ui
+    )
+  endif()
 endif()
