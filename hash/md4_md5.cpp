@@ -2,6 +2,7 @@
 
 #include "hash/block_feeder.h"
 #include "hash/byte_order.h"
+#include "hash/prefetch.h"
 
 #include <bit>
 
@@ -59,6 +60,7 @@ void Md4Transform(MdState& state, const uint8_t* blocks, size_t blockCount) {
     uint32_t a = state.A, b = state.B, c = state.C, d = state.D;
     for (; blockCount > 0; --blockCount, blocks += 64) {
         const uint8_t* block = blocks;
+        PrefetchAhead(blocks);
         const uint32_t a0 = a, b0 = b, c0 = c, d0 = d;
         Round1(a, b, c, d, Word(block, 0), 3);
         Round1(d, a, b, c, Word(block, 1), 7);
@@ -125,6 +127,7 @@ void Md5Transform(MdState& state, const uint8_t* blocks, size_t blockCount) {
     uint32_t a = state.A, b = state.B, c = state.C, d = state.D;
     for (; blockCount > 0; --blockCount, blocks += 64) {
         const uint8_t* block = blocks;
+        PrefetchAhead(blocks);
         const uint32_t a0 = a, b0 = b, c0 = c, d0 = d;
         StepF(a, b, c, d, Word(block, 0), 0xd76aa478, 7);
         StepF(d, a, b, c, Word(block, 1), 0xe8c7b756, 12);
