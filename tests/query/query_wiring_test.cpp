@@ -54,6 +54,7 @@ void QueryWiringTest::showResultsButtonsFillTheResultsWindow() {
     QCOMPARE(state.TaskName, std::string("Unused Dlls"));
     QCOMPARE(results->Model().rowCount(), 1);
     QCOMPARE(results->Model().CellText(0, kFileNameColumn), QString("b.dll"));
+    QVERIFY(results->isVisible() && !results->isModal());
 
     windows.frmMain->seMonths->setValue(60);
     windows.frmMain->btnOldFiles->click();

@@ -121,12 +121,6 @@ TEST(ColumnOrderTest, PrefixOrderAgreesWithFullComparison) {
     }
 }
 
-TEST(ColumnOrderTest, NumberKeysAcceptOnlyWholeNumbers) {
-    EXPECT_EQ(NumberSortKey("5000000000"), 5000000000);
-    EXPECT_EQ(NumberSortKey("12 KB"), 0);
-    EXPECT_EQ(NumberSortKey(""), 0);
-}
-
 std::vector<BandColour> ShadesFor(const std::vector<std::string>& checkSums) {
     TResultRowStore store;
     for (const std::string& checkSum : checkSums) {
@@ -153,13 +147,6 @@ TEST(ShadeDuplicateGroupsTest, ComparesCheckSumsCaseSensitively) {
     constexpr BandColour P = BandColour::Peach;
     constexpr BandColour W = BandColour::White;
     EXPECT_EQ(ShadesFor({"ab", "AB", "AB"}), (std::vector<BandColour>{P, W, W}));
-}
-
-TEST(ShadeDuplicateGroupsTest, PeachIsTheSpecifiedColour) {
-    EXPECT_EQ(RgbOf(BandColour::Peach).red, 255);
-    EXPECT_EQ(RgbOf(BandColour::Peach).green, 233);
-    EXPECT_EQ(RgbOf(BandColour::Peach).blue, 185);
-    EXPECT_EQ(RgbOf(BandColour::White).blue, 255);
 }
 
 } // namespace
