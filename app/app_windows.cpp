@@ -1,8 +1,10 @@
 #include "app/app_windows.h"
 
+#include "app/scan_commands.h"
 #include "app/shell_state.h"
 #include "query/frm_query_results.h"
 #include "query/query_commands.h"
+#include "query/result_grid_model.h"
 
 #include <QSpinBox>
 
@@ -23,8 +25,9 @@ std::unique_ptr<QWidget> MakeQueryResults(TfrmMain& frmMain, TShellState& state)
     auto results = std::make_unique<TfrmQueryResults>();
     TfrmMain* main = &frmMain;
     auto commands = std::make_shared<TQueryCommands>(
-        TQueryCommandHost{[main](bool busy, const QString& first,
-                                 const QString& second) { main->SetStatus(busy, first, second); },
+        TQueryCommandHost{[main](bool busy, const QString& first, const QString& second) {
+                              main->SetStatus(busy, first, second);
+                          },
                           [main](std::string_view task) { return main->RunJob(task); },
                           [main] { return main->seMonths->value(); }},
         *results);
@@ -42,6 +45,13 @@ std::unique_ptr<QWidget> MakeQueryResults(TfrmMain& frmMain, TShellState& state)
     frmMain.OnShowDuplicateFiles = [commands] { commands->btnDuplicateFilesClick(); };
     frmMain.OnShowUnusedDlls = [commands] { commands->btnUnusedDllsClick(); };
     return results;
+}
+
+// "Scan Now" and the "Scan Harddisk" job; a scan starts by emptying the results grid.
+void AttachScanCommands(TfrmMain& frmMain, TShellState& state, TfrmQueryResults& results) {
+    auto commands = std::make_shared<TScanCommands>(frmMain, state,
+                                                    [&results] { results.Model().ClearRows(); });
+    frmMain.OnScanNow = [commands] { commands->btnScanClick(); };
 }
 
 } // namespace
@@ -64,6 +74,8 @@ TAppWindows CreateAppWindows(TShellState& state) {
         MakePlaceholderWindow("frmDuplicateFiles_ExcludedFolders");
     windows.frmDuplicateFiles_Options = MakePlaceholderWindow("frmDuplicateFiles_Options");
     windows.frmQueryResults = MakeQueryResults(*windows.frmMain, state);
+    AttachScanCommands(*windows.frmMain, state,
+                       static_cast<TfrmQueryResults&>(*windows.frmQueryResults));
     return windows;
 }
 

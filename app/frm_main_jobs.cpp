@@ -61,7 +61,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
 }
 
 void TfrmMain::FormShow() {
-    state_.ScanRunning = false;
+    // The scan-running flag lives with the scan command, which starts idle; nothing to clear.
 }
 
 void TfrmMain::tmrAfterShowTimer() {

@@ -6,7 +6,7 @@ add_library(mirelon_shell_core STATIC
   task_dispatcher.cpp
 )
 target_include_directories(mirelon_shell_core PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(mirelon_shell_core PUBLIC mirelon_thread mirelon_catalog)
+target_link_libraries(mirelon_shell_core PUBLIC mirelon_thread mirelon_catalog mirelon_scanrun)
 set_target_properties(mirelon_shell_core PROPERTIES AUTOMOC OFF)
 
 if(MIRELON_GUI)
@@ -17,13 +17,15 @@ if(MIRELON_GUI)
     frm_main.cpp
     frm_main_jobs.cpp
     navigation_bar.cpp
+    scan_commands.cpp
     qt_window_thread.cpp
     startup_hooks.cpp
     status_lamp.cpp
     thread_ex_object.cpp
   )
   target_include_directories(mirelon_shell PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(mirelon_shell PUBLIC mirelon_shell_core mirelon_query_ui Qt6::Widgets)
+  target_link_libraries(mirelon_shell PUBLIC mirelon_shell_core mirelon_query_ui mirelon_scanrun
+    Qt6::Widgets)
 
   add_executable(mirelon main.cpp)
   target_link_libraries(mirelon PRIVATE mirelon_shell)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "catalog/sqlite_database.h"
+#include "scan/exclusion_provider.h"
+#include "scan/scan_options.h"
 
 #include <atomic>
 #include <memory>
@@ -19,9 +21,13 @@ struct TShellState {
     std::unique_ptr<TSQLiteDatabase> CatalogDatabase;
     // Why CatalogDatabase is absent after a failed "Create Database".
     std::string CatalogFailure;
-    // Written on the window thread, read by a running scan job.
-    std::atomic<bool> ScanRunning{false};
-    std::atomic<bool> ScanAbort{false};
+    // The scan options as the scan options panel last set them; the scan job reads them at the
+    // moment of use.
+    TScanOptions ScanOptions;
+    // The folders the scan leaves out, asked for at the start of every scan; the scan exclusion
+    // panel replaces this provider when it is created.
+    std::shared_ptr<IExclusionProvider> ScanExclusions =
+        std::make_shared<TEmptyExclusionProvider>();
 };
 
 } // namespace mirelon

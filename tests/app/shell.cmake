@@ -16,6 +16,10 @@ if(MIRELON_GUI)
     SOURCES frm_main_test.cpp
     LIBS mirelon_shell
   )
+  mirelon_qttest(scan_commands_tests
+    SOURCES scan_commands_test.cpp
+    LIBS mirelon_shell
+  )
   # Starts the built program from elsewhere to see where its catalog goes.
   add_dependencies(frm_main_tests mirelon)
   target_compile_definitions(frm_main_tests PRIVATE MIRELON_EXE="$<TARGET_FILE:mirelon>")

@@ -1,0 +1,170 @@
+#include "app/scan_commands.h"
+
+#include "app/frm_main.h"
+#include "app/shell_state.h"
+#include "app/task_dispatcher.h"
+#include "app/thread_ex.h"
+#include "catalog/date_time.h"
+#include "catalog/local_clock.h"
+#include "catalog/sqlite_database.h"
+#include "scan/scan_session.h"
+
+#include "app/blinking_label.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <exception>
+
+namespace mirelon {
+
+namespace {
+
+// The scan asks for the exclusion list at its start; the panel that provides it may be created
+// after this command, so the provider is looked up then.
+class TStateExclusions : public IExclusionProvider {
+public:
+    explicit TStateExclusions(TShellState& state) : state_(state) {}
+    std::vector<std::string> ExcludedFolderList() override {
+        return state_.ScanExclusions ? state_.ScanExclusions->ExcludedFolderList()
+                                     : std::vector<std::string>{};
+    }
+
+private:
+    TShellState& state_;
+};
+
+const QString kScanNow = QStringLiteral("Scan Now");
+const QString kAbort = QStringLiteral("Abort");
+const QString kWait = QStringLiteral("Wait ...");
+
+} // namespace
+
+TWindowScanProgress::TWindowScanProgress(TfrmMain& frmMain) : frmMain_(frmMain) {}
+
+void TWindowScanProgress::ScannedCount(int64_t count) {
+    count_ = count;
+    countChanged_ = true;
+    HandOver(false);
+}
+
+void TWindowScanProgress::ScanningFolder(const std::string& folder) {
+    folder_ = folder;
+    folderChanged_ = true;
+    HandOver(false);
+}
+
+void TWindowScanProgress::HandOver(bool force) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!force && now - lastShown_ < kInterval) {
+        return;
+    }
+    lastShown_ = now;
+    frmMain_.HelperThread().RunOnWindowThread([this] { Show(); });
+}
+
+void TWindowScanProgress::Show() {
+    if (countChanged_) {
+        frmMain_.sbCaption1->setText(QString::number(count_));
+        countChanged_ = false;
+    }
+    if (folderChanged_) {
+        const QString folder = QString::fromStdString(folder_);
+        frmMain_.sbCaption2->setText(folder);
+        frmMain_.sbCaption2->setToolTip(folder);
+        folderChanged_ = false;
+    }
+}
+
+void TWindowScanProgress::Flush() {
+    Show();
+    lastShown_ = {};
+}
+
+TScanCommands::TScanCommands(TfrmMain& frmMain, TShellState& state,
+                             std::function<void()> clearResults)
+    : frmMain_(frmMain), state_(state), clearResults_(std::move(clearResults)), progress_(frmMain) {
+    exclusions_ = std::make_unique<TStateExclusions>(state_);
+    run_ = std::make_unique<TScanRun>(vclScanFiles_, drives_, state_.ScanOptions, *exclusions_,
+                                      progress_);
+    frmMain_.Dispatcher().SetJob(kTaskScanHarddisk, [this](TThreadEx&) { run_->ScanHarddisk(); });
+    frmMain_.RequestJobStop = [this] {
+        if (run_->ScanRunning()) {
+            AbortScan();
+        }
+    };
+}
+
+TScanCommands::~TScanCommands() = default;
+
+void TScanCommands::btnScanClick() {
+    if (run_->ScanRunning()) {
+        AbortScan();
+    } else if (!frmMain_.JobRunning()) {
+        StartScan();
+    }
+}
+
+void TScanCommands::AbortScan() {
+    run_->RequestAbort();
+    frmMain_.btnScan->setText(kWait);
+    frmMain_.btnScan->setEnabled(false);
+}
+
+void TScanCommands::StartScan() {
+    run_->BeginScan();
+    frmMain_.btnScan->setText(kAbort);
+    frmMain_.SetStatus(true, QStringLiteral("0"), QString());
+    frmMain_.lblLastScanned->setText(QString::fromStdString(DateText(NowLocal())));
+    if (clearResults_) {
+        clearResults_();
+    }
+
+    std::string failure;
+    if (state_.ScanOptions.FreshScanIndex() == kFreshScanYes && !FreshCatalog()) {
+        failure = state_.CatalogFailure;
+    } else if (!state_.CatalogDatabase) {
+        failure = "The catalog is not open: " + state_.CatalogFailure;
+    } else {
+        TSQLiteDatabase& catalog = *state_.CatalogDatabase;
+        run_->SetCatalog(&catalog);
+        run_->SetIgnoredFiles(CatalogOwnFiles(state_.DataDirectory));
+        try {
+            catalog.StartTransaction();
+            failure = frmMain_.RunJob(kTaskScanHarddisk);
+            // Every row inserted so far becomes permanent, however the job ended.
+            catalog.CommitTransaction();
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+        run_->SetCatalog(nullptr);
+    }
+    progress_.Flush();
+    run_->EndScan();
+    frmMain_.btnScan->setText(kScanNow);
+    frmMain_.btnScan->setEnabled(true);
+    if (!failure.empty()) {
+        frmMain_.SetIdleStatus(failure);
+        return;
+    }
+    frmMain_.SetStatus(false, QStringLiteral("Ready"), QString::fromStdString(run_->SummaryText()));
+    frmMain_.sbCaption2->setToolTip(QString::fromStdString(run_->SkippedHint()));
+}
+
+bool TScanCommands::FreshCatalog() {
+    std::string error;
+    if (!DeleteCatalogFile(state_.CatalogDatabase, state_.DataDirectory, error)) {
+        // The old file stays in use, as it is; the scan then adds to it.
+        state_.CatalogFailure = "Cannot delete the old catalog: " + error;
+    }
+    const std::string failure = frmMain_.RunJob(kTaskCreateDatabase);
+    if (!state_.CatalogDatabase) {
+        if (!failure.empty()) {
+            state_.CatalogFailure = failure;
+        }
+        return false;
+    }
+    return true;
+}
+
+} // namespace mirelon

@@ -1,0 +1,146 @@
+#include "app/blinking_label.h"
+#include "app/frm_main.h"
+#include "app/qt_window_thread.h"
+#include "app/scan_commands.h"
+#include "app/shell_state.h"
+#include "catalog/catalog_schema.h"
+#include "catalog/date_time.h"
+#include "catalog/local_clock.h"
+#include "catalog/sqlite_database.h"
+#include "catalog/sqlite_table.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using mirelon::TfrmMain;
+
+class ScanCommandsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> data_;
+    std::unique_ptr<QTemporaryDir> tree_;
+    std::unique_ptr<mirelon::TShellState> state_;
+    std::unique_ptr<TfrmMain> frm_;
+    std::unique_ptr<mirelon::TScanCommands> commands_;
+    int resultsCleared_ = 0;
+
+    void MakeTree(int folders, int filesPerFolder) {
+        tree_ = std::make_unique<QTemporaryDir>();
+        for (int d = 0; d < folders; ++d) {
+            const QString folder = tree_->path() + QStringLiteral("/d%1").arg(d);
+            QDir().mkpath(folder);
+            for (int f = 0; f < filesPerFolder; ++f) {
+                QFile file(folder + QStringLiteral("/f%1.txt").arg(f));
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(QByteArray::number(f));
+            }
+        }
+    }
+
+    void MakeWindow() {
+        data_ = std::make_unique<QTemporaryDir>();
+        state_ = std::make_unique<mirelon::TShellState>();
+        state_->DataDirectory = data_->path().toStdString() + "/";
+        state_->CatalogDatabase = mirelon::CreateDatabase(state_->DataDirectory);
+        frm_ = std::make_unique<TfrmMain>(*state_);
+        frm_->tmrAfterShow->stop();
+        frm_->SetMessageSink([](const QString& text) { QFAIL(qPrintable(text)); });
+        commands_ =
+            std::make_unique<mirelon::TScanCommands>(*frm_, *state_, [this] { ++resultsCleared_; });
+        commands_->Run().SetRoots({tree_->path().toStdString()});
+        frm_->OnScanNow = [this] { commands_->btnScanClick(); };
+        frm_->show();
+    }
+
+    qint64 CatalogRows() {
+        mirelon::TSQLiteDatabase reader(state_->DataDirectory + "files.db");
+        return reader.OpenResult("SELECT COUNT(*) FROM tblFiles")->IntegerAt(0);
+    }
+
+private slots:
+    void initTestCase() { mirelon::InstallQtWindowThread(); }
+
+    void cleanup() {
+        commands_.reset();
+        frm_.reset();
+        state_.reset();
+        data_.reset();
+        tree_.reset();
+        resultsCleared_ = 0;
+    }
+
+    // "Scan Now" -> "Abort" -> "Wait ..." (disabled) -> "Scan Now", with the status panes.
+    void buttonWalksThroughItsStates() {
+        MakeTree(200, 50);
+        MakeWindow();
+        QString captionWhileScanning, firstPaneWhileScanning, captionAfterAbort;
+        bool enabledAfterAbort = true;
+        bool blinkingWhileScanning = false;
+        int glyphWhileScanning = -1;
+        // The button is the abort button once the scan job itself runs (not while the fresh
+        // catalog is being made).
+        QTimer poll;
+        poll.setInterval(1);
+        connect(&poll, &QTimer::timeout, frm_.get(), [&] {
+            if (!frm_->btnScan->isEnabled()) {
+                return;
+            }
+            poll.stop();
+            captionWhileScanning = frm_->btnScan->text();
+            firstPaneWhileScanning = frm_->sbCaption1->text();
+            glyphWhileScanning = frm_->GlyphIndex();
+            blinkingWhileScanning = frm_->sbCaption2->Blinking();
+            frm_->btnScan->click();
+            captionAfterAbort = frm_->btnScan->text();
+            enabledAfterAbort = frm_->btnScan->isEnabled();
+        });
+        poll.start();
+        frm_->btnScan->click();
+
+        QCOMPARE(captionWhileScanning, QStringLiteral("Abort"));
+        QVERIFY(!firstPaneWhileScanning.isEmpty());
+        QCOMPARE(glyphWhileScanning, 1);
+        QVERIFY(blinkingWhileScanning);
+        QCOMPARE(captionAfterAbort, QStringLiteral("Wait ..."));
+        QVERIFY(!enabledAfterAbort);
+
+        QCOMPARE(frm_->btnScan->text(), QStringLiteral("Scan Now"));
+        QVERIFY(frm_->btnScan->isEnabled());
+        QCOMPARE(frm_->sbCaption1->text(), QStringLiteral("Ready"));
+        QCOMPARE(frm_->sbCaption2->text(), QStringLiteral("Scan aborted"));
+        QCOMPARE(frm_->GlyphIndex(), 0);
+        QVERIFY(!frm_->sbCaption2->Blinking());
+        QVERIFY(CatalogRows() < 200 * 50);
+        QCOMPARE(resultsCleared_, 1);
+    }
+
+    void completeFreshScanCataloguesEveryFile() {
+        MakeTree(3, 4);
+        MakeWindow();
+        const QString today =
+            QString::fromStdString(mirelon::DateText(mirelon::NowLocal())).left(10);
+        frm_->btnScan->click();
+        QCOMPARE(CatalogRows(), qint64(12));
+        QCOMPARE(frm_->sbCaption1->text(), QStringLiteral("Ready"));
+        QCOMPARE(frm_->sbCaption2->text(), QString());
+        QVERIFY(frm_->lblLastScanned->text().startsWith(today));
+        QCOMPARE(commands_->Run().ScannedCount(), 12);
+
+        // Continue mode over the unchanged catalog adds nothing.
+        state_->ScanOptions.SetFreshScanIndex(mirelon::kFreshScanContinue);
+        frm_->btnScan->click();
+        QCOMPARE(commands_->Run().ScannedCount(), 0);
+        QCOMPARE(CatalogRows(), qint64(12));
+    }
+};
+
+QTEST_MAIN(ScanCommandsTest)
+#include "scan_commands_test.moc"
