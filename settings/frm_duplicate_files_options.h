@@ -1,0 +1,28 @@
+#pragma once
+
+#include "inspector_rows.h"
+#include "option_panel.h"
+
+namespace mirelon {
+
+// The duplicate-files options panel. Its values are shown, edited and kept between runs; the
+// duplicate search does not read them. Its size is kept too (its position is the pointer's at
+// every showing).
+class TfrmDuplicateFiles_Options : public TfmOptionPanel {
+    Q_OBJECT
+
+public:
+    static constexpr int kClientWidth = 278;
+    static constexpr int kClientHeight = 130;
+    static constexpr int kCaptionWidth = 160;
+
+    explicit TfrmDuplicateFiles_Options(TrsStorage* settings, QWidget* parent = nullptr);
+
+    TInspectorCategoryRow* catOptions = nullptr;
+    TInspectorCheckRow* chkSameName = nullptr;
+    TInspectorTextRow* edtExtensions = nullptr;
+    TInspectorCategoryRow* catExclusions = nullptr;
+    TInspectorButtonRow* btnExcludedFolders = nullptr;
+};
+
+} // namespace mirelon

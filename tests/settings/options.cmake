@@ -1,0 +1,14 @@
+if(MIRELON_GUI)
+  mirelon_qttest(settings_options_tests
+    SOURCES
+      option_panels_test.cpp
+    LIBS mirelon_options
+  )
+endif()
+if(MIRELON_GUI AND TARGET mirelon_scanrun)
+  mirelon_qttest(settings_scan_options_binding_tests
+    SOURCES
+      scan_options_binding_test.cpp
+    LIBS mirelon_options mirelon_scanrun
+  )
+endif()
