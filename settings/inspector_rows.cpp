@@ -131,8 +131,11 @@ void TInspectorComboRow::ShowSelectedLine() {
     if (itemIndex_ < 0)
         return;
     combo_->setCurrentIndex(itemIndex_);
-    if (combo_->isEditable())
+    if (combo_->isEditable()) {
         combo_->setEditText(lines_[itemIndex_]);
+        // Long lines show their beginning, not where typing would go on.
+        combo_->lineEdit()->setCursorPosition(0);
+    }
 }
 
 TInspectorCheckRow::TInspectorCheckRow(QTreeWidget& tree, QTreeWidgetItem* item,

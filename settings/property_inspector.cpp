@@ -8,12 +8,20 @@ namespace mirelon {
 TPropertyInspector::TPropertyInspector(const QString& objectName, QWidget* parent)
     : QTreeWidget(parent) {
     setObjectName(objectName);
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    // Where Tahoma is missing, a narrow face keeps the captions within their column.
+    QFont rows(QStringLiteral("Tahoma"), 8);
+    rows.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans Narrow"),
+                      QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Arial")});
+    setFont(rows);
+    setFrameShape(QFrame::NoFrame);
     setColumnCount(2);
     setHeaderHidden(true);
     setUniformRowHeights(true);
-    setIndentation(12);
-    setRootIsDecorated(true);
+    // Categories stay open, so they need no expand buttons, and the rows' captions keep the
+    // room those would take.
+    setIndentation(8);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -14,7 +14,7 @@ class TPropertyInspector : public QTreeWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kRowHeight = 18;
+    static constexpr int kRowHeight = 17;
 
     explicit TPropertyInspector(const QString& objectName, QWidget* parent = nullptr);
 

@@ -12,3 +12,8 @@ if(MIRELON_GUI AND TARGET mirelon_scanrun)
     LIBS mirelon_options mirelon_scanrun
   )
 endif()
+if(MIRELON_GUI)
+  # Not a test: makes the pictures in docs/ (see tools/panel-screenshots).
+  add_executable(panel_screenshots panel_screenshots.cpp)
+  target_link_libraries(panel_screenshots PRIVATE mirelon_options)
+endif()
