@@ -156,6 +156,20 @@ TEST(ImportModules, ReadsProgramImagesFromDisk) {
               kTwoImportsOneDelayed);
 }
 
+TEST(ImportModules, ReadsTablesThatSpanManyPagesOfTheFile) {
+    PeImageSpec spec;
+    for (int i = 0; i < 600; ++i)
+        spec.imports.push_back("Module" + std::to_string(i) + ".DLL");
+    spec.delayImports = {"Late.dll"};
+    const std::vector<uint8_t> image = WritePeImage(spec);
+    ASSERT_GT(image.size(), 5 * 4096u);
+    const Names names = ParseImportModules(image);
+    ASSERT_EQ(names.size(), 601u);
+    EXPECT_EQ(names[599], "module599.dll");
+    TTempDir dir;
+    EXPECT_EQ(ReadImportModules(dir.Write("many.dll", image)), names);
+}
+
 TEST(ImportModules, AnythingButAProgramImageHasNone) {
     TTempDir dir;
     EXPECT_TRUE(ReadImportModules(dir.Write("notes.txt", std::string("MZ but only text"))).empty());

@@ -209,6 +209,16 @@ TEST(VersionInfoReader, ReadsAgainOnlyForANewPath) {
     EXPECT_THROW(info.String(-1), std::out_of_range);
 }
 
+TEST(VersionInfoReader, ReadsAResourceLargerThanAPage) {
+    VersionResourceSpec spec = AllTenStrings();
+    spec.strings.back().second = std::u16string(5000, u'x');
+    TTempDir dir;
+    TVersionInfo info;
+    info.SetFilePath(dir.Write("big.exe", ImageWith(spec)));
+    EXPECT_EQ(info.String(0), "Firm Ltd");
+    EXPECT_EQ(info.String(9), std::string(5000, 'x'));
+}
+
 TEST(VersionInfoReader, UnreadablePathsHaveNoResource) {
     TTempDir dir;
     MakeFifo(dir.Path("pipe"));
