@@ -25,6 +25,11 @@ int OpenForReading(const char* path) {
     return handle;
 }
 
+bool IsRegularFile(const char* path) {
+    struct stat status {};
+    return ::stat(path, &status) == 0 && S_ISREG(status.st_mode);
+}
+
 } // namespace
 
 FileReader::~FileReader() {
@@ -33,6 +38,11 @@ FileReader::~FileReader() {
 
 bool FileReader::Open(const std::string& fileName) {
     Close();
+    // Opening a device can have effects of its own (a tape rewinds), so only what looks like a
+    // regular file is opened; the check after opening settles it.
+    if (!IsRegularFile(fileName.c_str())) {
+        return false;
+    }
     const int handle = OpenForReading(fileName.c_str());
     if (handle < 0) {
         return false;
