@@ -5,24 +5,23 @@
 #include "query/frm_query_results.h"
 #include "query/query_commands.h"
 #include "query/result_grid_model.h"
+#include "settings/frm_duplicate_files_options.h"
+#include "settings/frm_excluded_folders_placeholder.h"
+#include "settings/frm_scan_options.h"
+#include "settings/rs_ini_data.h"
+#include "settings/rs_prop_saver.h"
 
+#include <QCursor>
 #include <QSpinBox>
 
 namespace mirelon {
 
 namespace {
 
-// Stands in for a window whose own code arrives later, so the creation order is already right.
-std::unique_ptr<QWidget> MakePlaceholderWindow(const char* objectName) {
-    auto window = std::make_unique<QWidget>(nullptr, Qt::Window);
-    window->setObjectName(QString::fromLatin1(objectName));
-    window->setWindowTitle(QString::fromLatin1(objectName));
-    return window;
-}
-
 // The results window, with the three "Show Results" commands and their jobs on the main window.
-std::unique_ptr<QWidget> MakeQueryResults(TfrmMain& frmMain, TShellState& state) {
-    auto results = std::make_unique<TfrmQueryResults>();
+std::unique_ptr<QWidget> MakeQueryResults(TfrmMain& frmMain, TShellState& state,
+                                          TrsStorage* settings) {
+    auto results = std::make_unique<TfrmQueryResults>(nullptr, settings);
     TfrmMain* main = &frmMain;
     auto commands = std::make_shared<TQueryCommands>(
         TQueryCommandHost{[main](bool busy, const QString& first, const QString& second) {
@@ -54,6 +53,30 @@ void AttachScanCommands(TfrmMain& frmMain, TShellState& state, TfrmQueryResults&
     frmMain.OnScanNow = [commands] { commands->btnScanClick(); };
 }
 
+// rsStorage1 over the settings file, and the main window's PropSaver on it.
+std::unique_ptr<TrsStorage> AttachSettings(TfrmMain& frmMain, const TShellState& state) {
+    auto storage = std::make_unique<TrsStorage>();
+    storage->SetStorageData(std::make_unique<TrsIniData>(SettingsFileName(state.DataDirectory)));
+    storage->SetActive(true);
+    auto* saver = new TrsPropSaver(&frmMain);
+    saver->setObjectName(QStringLiteral("PropSaver"));
+    saver->SetStorage(storage.get());
+    saver->SetRootSection(QStringLiteral("frmMain.PropSaver"));
+    saver->SetProperties({QStringLiteral("seMonths.Value")});
+    saver->SetWhenLoad(wlOnCreate);
+    saver->SetWhenSave(wsOnClose);
+    saver->WindowCreated();
+    return storage;
+}
+
+// An "Options" button drops its panel down at the mouse pointer, below the main window.
+std::function<void()> DropDownAtPointer(TfmDropDown& panel, QWidget& parentForm) {
+    return [&panel, &parentForm] {
+        const QPoint at = QCursor::pos();
+        panel.ShowDropDown(&parentForm, at.x(), at.y(), -1, -1);
+    };
+}
+
 } // namespace
 
 TAppWindows::~TAppWindows() {
@@ -63,17 +86,32 @@ TAppWindows::~TAppWindows() {
     frmScan_Options.reset();
     frmScan_ExcludedFolders.reset();
     frmMain.reset();
+    rsStorage1.reset();
 }
 
 TAppWindows CreateAppWindows(TShellState& state) {
     TAppWindows windows;
     windows.frmMain = std::make_unique<TfrmMain>(state);
-    windows.frmScan_ExcludedFolders = MakePlaceholderWindow("frmScan_ExcludedFolders");
-    windows.frmScan_Options = MakePlaceholderWindow("frmScan_Options");
-    windows.frmDuplicateFiles_ExcludedFolders =
-        MakePlaceholderWindow("frmDuplicateFiles_ExcludedFolders");
-    windows.frmDuplicateFiles_Options = MakePlaceholderWindow("frmDuplicateFiles_Options");
-    windows.frmQueryResults = MakeQueryResults(*windows.frmMain, state);
+    windows.rsStorage1 = AttachSettings(*windows.frmMain, state);
+    TrsStorage* settings = windows.rsStorage1.get();
+
+    auto scanExcluded = MakeExcludedFoldersPlaceholder(QStringLiteral("frmScan_ExcludedFolders"));
+    auto scanOptions = std::make_unique<TfrmScan_Options>(settings, &state.ScanOptions);
+    scanOptions->SetExcludedFoldersPanel(scanExcluded.get());
+    windows.frmMain->OnScanOptions = DropDownAtPointer(*scanOptions, *windows.frmMain);
+    windows.frmScan_ExcludedFolders = std::move(scanExcluded);
+    windows.frmScan_Options = std::move(scanOptions);
+
+    auto duplicatesExcluded =
+        MakeExcludedFoldersPlaceholder(QStringLiteral("frmDuplicateFiles_ExcludedFolders"));
+    auto duplicatesOptions = std::make_unique<TfrmDuplicateFiles_Options>(settings);
+    duplicatesOptions->SetExcludedFoldersPanel(duplicatesExcluded.get());
+    windows.frmMain->OnDuplicateFilesOptions =
+        DropDownAtPointer(*duplicatesOptions, *windows.frmMain);
+    windows.frmDuplicateFiles_ExcludedFolders = std::move(duplicatesExcluded);
+    windows.frmDuplicateFiles_Options = std::move(duplicatesOptions);
+
+    windows.frmQueryResults = MakeQueryResults(*windows.frmMain, state, settings);
     AttachScanCommands(*windows.frmMain, state,
                        static_cast<TfrmQueryResults&>(*windows.frmQueryResults));
     return windows;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/frm_main.h"
+#include "settings/rs_storage.h"
 
 #include <QWidget>
 
@@ -18,6 +19,9 @@ struct TAppWindows {
     std::unique_ptr<QWidget> frmDuplicateFiles_ExcludedFolders;
     std::unique_ptr<QWidget> frmDuplicateFiles_Options;
     std::unique_ptr<QWidget> frmQueryResults;
+    // The main window's settings store: read once the main window exists, before any saver
+    // loads; it writes the settings file when it goes, after every window.
+    std::unique_ptr<TrsStorage> rsStorage1;
 
     TAppWindows() = default;
     TAppWindows(TAppWindows&&) = default;

@@ -21,6 +21,6 @@ TrsFileReadResult ReadWholeFile(const std::string& path, std::string& text);
 void ReplaceFile(const std::string& path, std::string_view contents);
 
 // The running program's own file, or an empty string when the system cannot tell.
-std::string ExecutablePath();
+std::string RunningExecutablePath();
 
 } // namespace mirelon

@@ -135,7 +135,7 @@ void ReplaceFile(const std::string& path, std::string_view contents) {
         ::fsync(folder.Get());
 }
 
-std::string ExecutablePath() {
+std::string RunningExecutablePath() {
     char buffer[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer);
     if (length <= 0 || static_cast<size_t>(length) >= sizeof buffer)

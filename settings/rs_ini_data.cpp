@@ -20,7 +20,7 @@ std::string SettingsFileName(const std::string& dataDirectory, const std::string
 }
 
 std::string SettingsFileName(const std::string& dataDirectory) {
-    return SettingsFileName(dataDirectory, ExecutablePath());
+    return SettingsFileName(dataDirectory, RunningExecutablePath());
 }
 
 void TrsIniData::Load(TrsStorage& storage) {

@@ -17,3 +17,10 @@ if(MIRELON_GUI)
   add_executable(panel_screenshots panel_screenshots.cpp)
   target_link_libraries(panel_screenshots PRIVATE mirelon_options)
 endif()
+if(MIRELON_GUI AND TARGET mirelon_shell)
+  mirelon_qttest(settings_options_wiring_tests
+    SOURCES
+      options_wiring_test.cpp
+    LIBS mirelon_shell
+  )
+endif()
