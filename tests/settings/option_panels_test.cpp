@@ -8,6 +8,7 @@
 
 #include "scan/scan_options.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -103,6 +104,7 @@ private slots:
     void duplicateFilesPanelKeepsItsSizeScanPanelDoesNot();
     void unwritableSettingsFileKeepsPanelOpen();
     void excludeTheseFoldersOpensTheNestedPanel();
+    void pickingFromTheDroppedListKeepsPanelOpen();
 
 private:
     std::unique_ptr<QTemporaryDir> folder_;
@@ -416,6 +418,30 @@ void OptionPanelsTest::excludeTheseFoldersOpensTheNestedPanel() {
     });
     QCOMPARE(openedFrom, static_cast<QWidget*>(&panel));
     QVERIFY(outerOpenAfterInnerClosed);
+}
+
+void OptionPanelsTest::pickingFromTheDroppedListKeepsPanelOpen() {
+    ProgramRun run(settingsFile_);
+    TScanOptions options;
+    TfrmScan_Options panel(&run.store, &options);
+    bool listReachesPastPanel = false;
+    bool openAfterPick = false;
+    ShowWhile(panel, *mainWindow_, [&] {
+        QComboBox* combo = panel.cboHashMethod->ComboBox();
+        combo->showPopup();
+        QAbstractItemView* list = combo->view();
+        QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+        const QRect line = list->visualRect(list->model()->index(11, 0));
+        const QPoint at = list->viewport()->mapToGlobal(line.center());
+        listReachesPastPanel = !panel.geometry().contains(at);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
+        QTRY_VERIFY(!list->isVisible());
+        openAfterPick = panel.IsDropped();
+        panel.CloseDropDown();
+    });
+    QVERIFY(listReachesPastPanel);
+    QVERIFY(openAfterPick);
+    QCOMPARE(options.HashMethodIndex(), 11);
 }
 
 QTEST_MAIN(OptionPanelsTest)
