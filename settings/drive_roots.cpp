@@ -1,0 +1,28 @@
+#include "drive_roots.h"
+
+#include "scan/drive_info.h"
+
+namespace mirelon {
+
+std::vector<TDriveRoot> DriveRoots(const TcxDriveInfo& drives) {
+    std::vector<TDriveRoot> roots;
+    for (int index = 0; index < 26; ++index) {
+        const auto drive = drives.Drive(index);
+        if (!drive->Exists()->Value()) {
+            continue;
+        }
+        TDriveRoot root;
+        root.ScanPath = drive->RootPath();
+        if (root.ScanPath.empty()) {
+            continue;
+        }
+        root.Path = root.ScanPath.size() > 1 && root.ScanPath.back() == '/'
+                        ? root.ScanPath.substr(0, root.ScanPath.size() - 1)
+                        : root.ScanPath;
+        root.DisplayName = drive->ShellInfo()->DisplayName();
+        roots.push_back(std::move(root));
+    }
+    return roots;
+}
+
+} // namespace mirelon

@@ -1,0 +1,11 @@
+mirelon_gtest(settings_exclusion_store_tests
+  SOURCES
+    check_state_store_test.cpp
+    check_state_file_test.cpp
+    excluded_folder_list_test.cpp
+    exclusion_scan_test.cpp
+    ${PROJECT_SOURCE_DIR}/tests/scan/scan_test_tree_posix.cpp
+  LIBS mirelon_exclusion_store mirelon_scanrun
+)
+# The scan tests' folder trees and fake drive table.
+target_include_directories(settings_exclusion_store_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/scan)
