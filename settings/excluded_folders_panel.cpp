@@ -1,0 +1,90 @@
+#include "excluded_folders_panel.h"
+
+#include "check_state_file.h"
+#include "drive_roots.h"
+#include "folder_tree.h"
+#include "gradient_strip.h"
+#include "item_identity.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace mirelon {
+
+namespace {
+
+constexpr int kTreeMargin = 3;
+constexpr int kTreeRightMargin = 4;
+constexpr int kOkTop = 7;
+constexpr int kOkLeft = 213;
+constexpr int kOkWidth = 60;
+constexpr int kOkHeight = 22;
+
+} // namespace
+
+TfmExcludedFoldersPanel::TfmExcludedFoldersPanel(const QString& formName, std::string filePath,
+                                                 std::shared_ptr<const TcxDriveInfo> drives,
+                                                 QWidget* parent)
+    : TfmDropDown(parent), filePath_(std::move(filePath)), drives_(std::move(drives)) {
+    setObjectName(formName);
+    setWindowTitle(formName);
+    setFont(QFont(QStringLiteral("MS Shell Dlg 2"), 8));
+    // The tree takes its stored states as its items are made, so the store comes first.
+    fmDropDownCreate();
+
+    pnlMain = new TGradientStrip(QStringLiteral("pnlMain"), this);
+    vclExplorer = new TFolderTree(store_, DriveRoots(*drives_), pnlMain);
+    auto* mainRow = new QVBoxLayout(pnlMain);
+    mainRow->setContentsMargins(kTreeMargin, kTreeMargin, kTreeRightMargin, kTreeMargin);
+    mainRow->addWidget(vclExplorer);
+
+    pnlBottom = new TGradientStrip(QStringLiteral("pnlBottom"), this);
+    pnlBottom->setFixedHeight(kBottomStripHeight);
+    btnOk = new QPushButton(QStringLiteral("Ok"), pnlBottom);
+    btnOk->setObjectName(QStringLiteral("btnOk"));
+    btnOk->setFixedSize(kOkWidth, kOkHeight);
+    auto* bottomRow = new QHBoxLayout(pnlBottom);
+    bottomRow->setContentsMargins(0, kOkTop, kClientWidth - kOkLeft - kOkWidth,
+                                  kBottomStripHeight - kOkTop - kOkHeight);
+    bottomRow->addStretch(1);
+    bottomRow->addWidget(btnOk);
+    connect(btnOk, &QPushButton::clicked, this, &TfmExcludedFoldersPanel::btnOkClick);
+
+    auto* strips = new QVBoxLayout(this);
+    strips->setContentsMargins(0, 0, 0, 0);
+    strips->setSpacing(0);
+    strips->addWidget(pnlMain, 1);
+    strips->addWidget(pnlBottom);
+    SetClientSize(kClientWidth, kClientHeight);
+}
+
+void TfmExcludedFoldersPanel::fmDropDownCreate() {
+    LoadCheckStateFile(filePath_, *store_, IdentityExists);
+}
+
+void TfmExcludedFoldersPanel::btnOkClick() {
+    try {
+        SaveCheckStateFile(filePath_, *store_);
+    } catch (const std::exception& error) {
+        // Closing is the last step, so the panel stays open with the user's ticks.
+        ShowMessage(QString::fromStdString(error.what()));
+        return;
+    }
+    CloseDropDown();
+}
+
+void TfmExcludedFoldersPanel::ShowMessage(const QString& text) {
+    if (messageSink_) {
+        messageSink_(text);
+        return;
+    }
+    QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), text);
+}
+
+} // namespace mirelon

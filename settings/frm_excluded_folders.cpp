@@ -1,0 +1,38 @@
+#include "frm_excluded_folders.h"
+
+#include "store_exclusion_provider.h"
+
+#include "scan/drive_info.h"
+
+namespace mirelon {
+
+namespace {
+
+std::shared_ptr<const TcxDriveInfo> DrivesOrSystem(std::shared_ptr<const TcxDriveInfo> drives) {
+    return drives ? std::move(drives) : std::make_shared<const TcxDriveInfo>();
+}
+
+} // namespace
+
+TfrmScan_ExcludedFolders::TfrmScan_ExcludedFolders(const std::string& dataDirectory,
+                                                   std::shared_ptr<const TcxDriveInfo> drives,
+                                                   QWidget* parent)
+    : TfmExcludedFoldersPanel(QStringLiteral("frmScan_ExcludedFolders"),
+                              dataDirectory + kScanExclusionsFileName,
+                              DrivesOrSystem(std::move(drives)), parent) {}
+
+std::vector<std::string> TfrmScan_ExcludedFolders::ExcludedFolderList() const {
+    return ExclusionProvider()->ExcludedFolderList();
+}
+
+std::shared_ptr<IExclusionProvider> TfrmScan_ExcludedFolders::ExclusionProvider() const {
+    return std::make_shared<TStoreExclusionProvider>(Store(), Drives());
+}
+
+TfrmDuplicateFiles_ExcludedFolders::TfrmDuplicateFiles_ExcludedFolders(
+    const std::string& dataDirectory, std::shared_ptr<const TcxDriveInfo> drives, QWidget* parent)
+    : TfmExcludedFoldersPanel(QStringLiteral("frmDuplicateFiles_ExcludedFolders"),
+                              dataDirectory + kDuplicateFilesExclusionsFileName,
+                              DrivesOrSystem(std::move(drives)), parent) {}
+
+} // namespace mirelon

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "excluded_folders_panel.h"
+
+#include "scan/exclusion_provider.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace mirelon {
+
+inline constexpr char kScanExclusionsFileName[] = "Scan_Exclusions.txt";
+inline constexpr char kDuplicateFilesExclusionsFileName[] = "DuplicateFiles_Exclusions.txt";
+
+// The folders the scan leaves out; opened from the scan options panel.
+class TfrmScan_ExcludedFolders : public TfmExcludedFoldersPanel {
+    Q_OBJECT
+
+public:
+    // dataDirectory ends with a separator; drives null means the system's drive table.
+    explicit TfrmScan_ExcludedFolders(const std::string& dataDirectory,
+                                      std::shared_ptr<const TcxDriveInfo> drives = nullptr,
+                                      QWidget* parent = nullptr);
+
+    // Built anew from the live store on every call; safe from the scan's thread.
+    std::vector<std::string> ExcludedFolderList() const;
+    // What the scan asks at its start; it stays valid after the panel has gone.
+    std::shared_ptr<IExclusionProvider> ExclusionProvider() const;
+};
+
+// The duplicate-files panel's ticks are shown, edited and kept, but nothing reads them.
+class TfrmDuplicateFiles_ExcludedFolders : public TfmExcludedFoldersPanel {
+    Q_OBJECT
+
+public:
+    explicit TfrmDuplicateFiles_ExcludedFolders(
+        const std::string& dataDirectory, std::shared_ptr<const TcxDriveInfo> drives = nullptr,
+        QWidget* parent = nullptr);
+};
+
+} // namespace mirelon
