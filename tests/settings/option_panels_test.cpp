@@ -13,6 +13,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -103,6 +105,7 @@ private slots:
     void uncheckedSameNameIsStoredAsFalse();
     void duplicateFilesPanelKeepsItsSizeScanPanelDoesNot();
     void unwritableSettingsFileKeepsPanelOpen();
+    void errorBoxOverThePanelTakesClicks();
     void excludeTheseFoldersOpensTheNestedPanel();
     void pickingFromTheDroppedListKeepsPanelOpen();
 
@@ -392,6 +395,34 @@ void OptionPanelsTest::unwritableSettingsFileKeepsPanelOpen() {
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown[0].startsWith("Cannot create file \"" + unwritable + "\". "),
              qPrintable(shown[0]));
+}
+
+void OptionPanelsTest::errorBoxOverThePanelTakesClicks() {
+    ProgramRun run(folder_->filePath("missing/mirelon.ini"));
+    run.store.SetOptions(0);
+    TfrmScan_Options panel(&run.store);
+    QString boxText;
+    bool openAfterBox = false;
+    ShowWhile(panel, *mainWindow_, [&] {
+        // The box runs its own loop; answer it from there with a click on its button.
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            boxText = box->text();
+            QTest::mouseClick(box->buttons().first(), Qt::LeftButton);
+            // Should the click not get through, end the box so the test fails, not hangs.
+            QPointer<QMessageBox> left(box);
+            QTimer::singleShot(1000, [left] {
+                if (left)
+                    left->reject();
+            });
+        });
+        QTest::mouseClick(panel.btnOk, Qt::LeftButton);
+        openAfterBox = panel.IsDropped();
+        panel.CloseDropDown();
+    });
+    QVERIFY(boxText.startsWith("Cannot create file"));
+    QVERIFY(openAfterBox);
 }
 
 void OptionPanelsTest::excludeTheseFoldersOpensTheNestedPanel() {
