@@ -107,7 +107,6 @@ private slots:
     void hitTestFindsTheGrips_data();
     void hitTestFindsTheGrips();
     void draggingTheCornerGripResizesAndKeepsPanelOpen();
-    void notSizableHasNoGrips();
 
 private:
     std::unique_ptr<QWidget> parent_;
@@ -453,22 +452,6 @@ void DropDownFormTest::draggingTheCornerGripResizesAndKeepsPanelOpen() {
     QVERIFY(!pressedInside);
     QVERIFY(openAfterDrag);
     QCOMPARE(panel_->size(), before + QSize(60, 25));
-}
-
-void DropDownFormTest::notSizableHasNoGrips() {
-    panel_->SetSizable(false);
-    const QSize before = panel_->size();
-    bool pressedInside = false;
-    ShowWhile(*panel_, *parent_, {400, 200}, [&] {
-        const QPoint grip(panel_->width() - 3, panel_->height() - 3);
-        QTest::mousePress(panel_.get(), Qt::LeftButton, {}, grip);
-        pressedInside = panel_->PressedInside();
-        QTest::mouseMove(panel_.get(), grip + QPoint(60, 25));
-        QTest::mouseRelease(panel_.get(), Qt::LeftButton, {}, grip + QPoint(60, 25));
-        panel_->CloseDropDown();
-    });
-    QVERIFY(pressedInside);
-    QCOMPARE(panel_->size(), before);
 }
 
 QTEST_MAIN(DropDownFormTest)
