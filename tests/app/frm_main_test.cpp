@@ -405,8 +405,9 @@ private slots:
     }
 
     void sixWindowsAreCreatedMainFirst() {
+        QTemporaryDir dataDir; // the settings file is written there when the windows go
         mirelon::TShellState state;
-        state.DataDirectory = QDir::tempPath().toStdString() + "/";
+        state.DataDirectory = dataDir.path().toStdString() + "/";
         mirelon::TAppWindows windows = mirelon::CreateAppWindows(state);
         QVERIFY(windows.frmMain != nullptr);
         windows.frmMain->tmrAfterShow->stop();
