@@ -1,0 +1,358 @@
+// Runs the built mirelon-cli on trees made here and reads what it printed and catalogued.
+#include "catalog/sqlite_database.h"
+#include "catalog/sqlite_table.h"
+#include "cli_test_folder.h"
+#include "cli_test_process.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <thread>
+
+namespace mirelon::test {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string TsvUnescape(const std::string& field) {
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 1 < field.size()) {
+            const char next = field[++i];
+            out += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+        } else {
+            out += field[i];
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> TsvFields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(TsvUnescape(line.substr(start, tab - start)));
+        if (tab == std::string::npos) {
+            return fields;
+        }
+        start = tab + 1;
+    }
+}
+
+int64_t CatalogueCount(const std::string& summary) {
+    std::smatch match;
+    if (!std::regex_search(summary, match, std::regex("^Catalogued ([0-9]+) file"))) {
+        return -1;
+    }
+    return std::stoll(match[1]);
+}
+
+int64_t RowCount(const std::string& catalogFile) {
+    TSQLiteDatabase catalog(catalogFile);
+    return catalog.OpenResult("SELECT COUNT(*) FROM tblFiles")->IntegerAt(0);
+}
+
+using Groups = std::set<std::set<std::string>>;
+
+TEST(CliEndToEnd, ScanThenDuplicatesListsExactlyTheGroupsOfEqualContent) {
+    TCliTestFolder folder;
+    const std::string tree = folder.MakeFolder("tree");
+    const std::string big(100000, 'x');
+    std::map<std::string, std::vector<std::string>> byContent;
+    const std::vector<std::pair<std::string, std::string>> files{
+        {"a/one.txt", "alpha"},
+        {"b/one-copy.txt", "alpha"},
+        {"c/deep/er/one.bin", "alpha"},
+        {"b/bad\xff\xfe.txt", "alpha"},
+        {"a/two.dat", "beta beta"},
+        {"c/tab\there \"q\".dat", "beta beta"},
+        {"c/new\nline,comma.dat", "beta beta"},
+        {"a/unique", "gamma"},
+        {"b/unique", "delta"},
+        {"a/empty", ""},
+        {"c/empty", ""},
+        {"a/big1", big},
+        {"b/big2", big},
+        {"c/big3", big + "y"},
+    };
+    for (const auto& [name, content] : files) {
+        byContent[content].push_back(folder.Write("tree/" + name, content));
+    }
+    Groups expected;
+    for (const auto& [content, paths] : byContent) {
+        if (paths.size() > 1) {
+            expected.insert({paths.begin(), paths.end()});
+        }
+    }
+
+    const ProcessResult scan = RunCli({"scan", "--quiet", "--db", folder.Path(), tree});
+    ASSERT_EQ(scan.exitCode, 0) << scan.err;
+    EXPECT_EQ(CatalogueCount(scan.out), static_cast<int64_t>(files.size())) << scan.out;
+
+    const ProcessResult duplicates = RunCli({"duplicates", "--db", folder / "files.db"});
+    ASSERT_EQ(duplicates.exitCode, 0) << duplicates.err;
+    const auto lines = Lines(duplicates.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(TsvFields(lines[0]).front(), "fldFullPath");
+    EXPECT_EQ(TsvFields(lines[0]).size(), 12u);
+    std::map<std::string, std::set<std::string>> byChecksum;
+    std::string previousChecksum;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto fields = TsvFields(lines[i]);
+        ASSERT_EQ(fields.size(), 12u) << lines[i];
+        // Each group's rows are adjacent: sorted by checksum.
+        EXPECT_LE(previousChecksum, fields[4]);
+        previousChecksum = fields[4];
+        byChecksum[fields[4]].insert(fields[0]);
+    }
+    Groups listed;
+    for (const auto& [checksum, paths] : byChecksum) {
+        listed.insert(paths);
+    }
+    EXPECT_EQ(listed, expected);
+
+    // JSON stays valid for names that are not UTF-8 and for names with quotes and tabs.
+    const ProcessResult json = RunCli({"duplicates", "--db", folder.Path(), "--format", "json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_EQ(json.out.front(), '[');
+    EXPECT_NE(json.out.find("bad\xEF\xBF\xBD\xEF\xBF\xBD.txt\""), std::string::npos);
+    EXPECT_EQ(json.out.find('\xff'), std::string::npos);
+    EXPECT_NE(json.out.find("tab\\there \\\"q\\\".dat"), std::string::npos);
+    EXPECT_NE(json.out.find("\"fldFileSize\": 100000,"), std::string::npos);
+
+    // CSV quotes the name with a line feed and a comma, and ends rows with CR LF.
+    const ProcessResult csv = RunCli({"duplicates", "--db", folder.Path(), "--format", "csv"});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_EQ(csv.out.substr(0, csv.out.find("\r\n")).find('\n'), std::string::npos);
+    EXPECT_NE(csv.out.find("\"" + tree + "/c/new\nline,comma.dat\","), std::string::npos);
+}
+
+TEST(CliEndToEnd, HashPrintsWhatTheCoreutilsSumsPrint) {
+    TCliTestFolder folder;
+    std::string mixed;
+    for (int i = 0; i < 200000; ++i) {
+        mixed += static_cast<char>((i * 7919) % 251);
+    }
+    const std::vector<std::string> paths{
+        folder.Write("empty", ""),
+        folder.Write("abc", "abc"),
+        folder.Write("one block", std::string(4096, 'b')),
+        folder.Write("block and a byte", std::string(4097, 'c')),
+        folder.Write("mixed.bin", mixed),
+        folder.Write("back\\slash", "escaped"),
+        folder.Write("line\nfeed", "escaped too"),
+    };
+    for (const auto& [method, tool] : std::vector<std::pair<std::string, std::string>>{
+             {"MD5", "md5sum"}, {"SHA1", "sha1sum"}, {"SHA256", "sha256sum"}}) {
+        std::vector<std::string> toolCommand{tool};
+        toolCommand.insert(toolCommand.end(), paths.begin(), paths.end());
+        const ProcessResult expected = RunProgram(toolCommand);
+        ASSERT_EQ(expected.exitCode, 0) << expected.err;
+
+        std::vector<std::string> arguments{"hash", "--method", method};
+        arguments.insert(arguments.end(), paths.begin(), paths.end());
+        const ProcessResult actual = RunCli(arguments);
+        EXPECT_EQ(actual.exitCode, 0) << actual.err;
+        EXPECT_EQ(actual.out, expected.out) << method;
+    }
+
+    const std::string input = folder.Write("input", "from standard input\n");
+    const ProcessResult piped = RunCli({"hash"}, input);
+    EXPECT_EQ(piped.out, RunProgram({"md5sum", input}).out.substr(0, 32) + "  -\n");
+}
+
+TEST(CliEndToEnd, HashGoesOnAfterAFileThatCannotBeReadAndExitsWithOne) {
+    TCliTestFolder folder;
+    const std::string present = folder.Write("present", "abc");
+    const ProcessResult result =
+        RunCli({"hash", folder / "missing", present, folder.MakeFolder("a-folder")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "900150983cd24fb0d6963f7d28e17f72  " + present + "\n");
+    const auto errors = Lines(result.err);
+    ASSERT_EQ(errors.size(), 2u) << result.err;
+    EXPECT_NE(errors[0].find(folder / "missing"), std::string::npos);
+    EXPECT_NE(errors[1].find(folder / "a-folder"), std::string::npos);
+}
+
+TEST(CliEndToEnd, ContinueAddsOnlyNewFilesAndAFreshScanStartsOver) {
+    TCliTestFolder folder;
+    const std::string tree = folder.MakeFolder("tree");
+    folder.Write("tree/a", "1");
+    folder.Write("tree/sub/b", "2");
+    folder.Write("tree/sub/c", "3");
+    const std::string catalog = folder / "files.db";
+
+    ASSERT_EQ(RunCli({"scan", "--db", catalog, tree}).exitCode, 0);
+    std::map<std::string, int64_t> idsBefore;
+    {
+        TSQLiteDatabase database(catalog);
+        const auto rows = database.OpenResult("SELECT fldID, fldFullPath FROM tblFiles");
+        for (; !rows->AtEnd(); rows->MoveNext()) {
+            idsBefore[rows->TextAt(1)] = rows->IntegerAt(0);
+        }
+    }
+    ASSERT_EQ(idsBefore.size(), 3u);
+
+    folder.Write("tree/d", "4");
+    folder.Write("tree/new/e", "5");
+    const ProcessResult added = RunCli({"scan", "--continue", "--db", catalog, tree});
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    EXPECT_EQ(CatalogueCount(added.out), 2) << added.out;
+    EXPECT_EQ(RowCount(catalog), 5);
+    {
+        TSQLiteDatabase database(catalog);
+        for (const auto& [path, id] : idsBefore) {
+            const auto row = database.OpenResult(
+                "SELECT fldID FROM tblFiles WHERE fldFullPath = '" + path + "'");
+            ASSERT_EQ(row->RowCount(), 1) << path;
+            EXPECT_EQ(row->IntegerAt(0), id) << path;
+        }
+    }
+
+    EXPECT_EQ(CatalogueCount(RunCli({"scan", "--continue", "--db", catalog, tree}).out), 0);
+    EXPECT_EQ(RowCount(catalog), 5);
+
+    folder.Write("tree/f", "6");
+    std::filesystem::remove(folder / "tree/a");
+    const ProcessResult fresh = RunCli({"scan", "--db", catalog, tree});
+    EXPECT_EQ(CatalogueCount(fresh.out), 5) << fresh.out;
+    EXPECT_EQ(RowCount(catalog), 5);
+}
+
+TEST(CliEndToEnd, ExcludedFoldersAndTheCatalogItselfAreNotCatalogued) {
+    TCliTestFolder folder;
+    folder.Write("keep/a", "1");
+    folder.Write("skip/b", "2");
+    folder.Write("skip2/c", "3");
+    const ProcessResult scan = RunCli({"scan", "--db", folder.Path(), "--exclude", folder / "skip/",
+                                       "--exclude=" + folder / "skip2", folder.Path()});
+    ASSERT_EQ(scan.exitCode, 0) << scan.err;
+    EXPECT_EQ(CatalogueCount(scan.out), 1) << scan.out;
+}
+
+// Waits until the scan has committed its first batch of rows. The catalog file grows only at
+// a commit; its size is watched rather than queried, because a reader's lock taken just as the
+// scan commits would make that commit fail.
+bool WaitForFirstCommit(TRunningCli& cli, const std::string& catalogFile) {
+    constexpr std::uintmax_t kGrownPastSchema = 64 * 1024;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline && cli.Running()) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(catalogFile, error);
+        if (!error && size >= kGrownPastSchema) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return false;
+}
+
+TEST(CliEndToEnd, CtrlCDuringAScanKeepsEveryRowAndAValidCatalog) {
+    TCliTestFolder folder;
+    constexpr int kFolders = 200;
+    constexpr int kFilesPerFolder = 100;
+    for (int f = 0; f < kFolders; ++f) {
+        const std::string sub = folder.MakeFolder("tree/" + std::to_string(f));
+        for (int i = 0; i < kFilesPerFolder; ++i) {
+            std::ofstream(sub + "/" + std::to_string(i)) << f << ' ' << i;
+        }
+    }
+    const std::string catalog = folder / "files.db";
+
+    TRunningCli cli({"scan", "--db", folder.Path(), folder / "tree"});
+    ASSERT_TRUE(WaitForFirstCommit(cli, catalog)) << "the scan ended before its first commit";
+    cli.Signal(SIGINT);
+    const ProcessResult result = cli.Wait();
+
+    EXPECT_EQ(result.exitCode, 130) << result.out << result.err;
+    const int64_t reported = CatalogueCount(result.out);
+    EXPECT_GE(reported, 500) << result.out;
+    EXPECT_LT(reported, kFolders * kFilesPerFolder) << "the scan was not stopped";
+    EXPECT_NE(result.out.find("Scan aborted"), std::string::npos) << result.out;
+    EXPECT_FALSE(std::filesystem::exists(catalog + "-journal"));
+
+    TSQLiteDatabase database(catalog);
+    EXPECT_EQ(database.OpenResult("PRAGMA integrity_check")->TextAt(0), "ok");
+    EXPECT_EQ(database.OpenResult("SELECT COUNT(*) FROM tblFiles")->IntegerAt(0), reported);
+}
+
+TEST(CliEndToEnd, BadArgumentsExitWithTwoAndOneLineNamingTheArgument) {
+    TCliTestFolder folder;
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{}, "no command"},
+        {{"frobnicate"}, "'frobnicate'"},
+        {{"scan", "--bogus"}, "'--bogus'"},
+        {{"scan", "--method", "SHA1", folder.Path()}, "'SHA1'"},
+        {{"scan", "--db"}, "'--db'"},
+        {{"scan", "--quiet=yes"}, "'--quiet'"},
+        {{"scan", "--db", folder / "other.db", folder.Path()}, "other.db"},
+        {{"scan", "--db", folder.Path(), folder / "no-such-root"}, "no-such-root"},
+        {{"old", "--months", "0"}, "'0'"},
+        {{"old", "--months", "12x"}, "'12x'"},
+        {{"duplicates", "--format", "xml"}, "'xml'"},
+        {{"duplicates", "extra"}, "'extra'"},
+        {{"hash", "--method", "SHA3"}, "'SHA3'"},
+    };
+    for (const auto& [arguments, named] : cases) {
+        const ProcessResult result = RunCli(arguments);
+        const std::string shown = arguments.empty() ? "(none)" : arguments.front();
+        EXPECT_EQ(result.exitCode, 2) << shown;
+        EXPECT_TRUE(result.out.empty()) << shown;
+        ASSERT_FALSE(result.err.empty()) << shown;
+        EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+        EXPECT_NE(result.err.find(named), std::string::npos) << result.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "files.db"));
+}
+
+TEST(CliEndToEnd, EveryCommandHasHelp) {
+    for (const std::string command :
+         {"scan", "duplicates", "old", "unused-dlls", "drives", "hash"}) {
+        const ProcessResult result = RunCli({command, "--help"});
+        EXPECT_EQ(result.exitCode, 0) << command;
+        EXPECT_EQ(result.out.rfind("Usage: mirelon-cli " + command, 0), 0u) << result.out;
+    }
+    const ProcessResult overview = RunCli({"--help"});
+    EXPECT_EQ(overview.exitCode, 0);
+    EXPECT_NE(overview.out.find("unused-dlls"), std::string::npos);
+}
+
+TEST(CliEndToEnd, QueriesWithoutACatalogFailWithoutMakingOne) {
+    TCliTestFolder folder;
+    const ProcessResult result = RunCli({"old", "--db", folder.Path()});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find(folder / "files.db"), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(folder / "files.db"));
+}
+
+TEST(CliEndToEnd, DrivesListsTheRootAsC) {
+    const ProcessResult result = RunCli({"drives"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto lines = Lines(result.out);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "letter\ttype\troot\tlabel\tfile_system\ttotal_bytes\tfree_bytes");
+    bool rootSeen = false;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto fields = TsvFields(lines[i]);
+        ASSERT_EQ(fields.size(), 7u) << lines[i];
+        rootSeen = rootSeen || (fields[0] == "C" && fields[2] == "/");
+    }
+    EXPECT_TRUE(rootSeen) << result.out;
+}
+
+} // namespace
+} // namespace mirelon::test
