@@ -69,9 +69,8 @@ void TCheckStateStore::SetState(const TItemChain& chain, uint8_t state) {
 void TCheckStateStore::Remove(const TItemChain& chain) {
     std::lock_guard lock(mutex_);
     if (chain.empty()) {
-        root_.Children.clear();
-        root_.StorageFlags &= static_cast<uint8_t>(~kStoresCheckState);
-        root_.CheckState = csUncheckedNormal;
+        root_ = TCheckStateNode{};
+        root_.Identity = std::string(kRootIdentity);
         return;
     }
     const TItemChain parentChain(chain.begin(), chain.end() - 1);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace mirelon {
 
@@ -13,6 +14,18 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kLoadedRole = Qt::UserRole + 1;
+// The check state the store was last told of; itemChanged also fires for every other change.
+constexpr int kKnownStateRole = Qt::UserRole + 2;
+
+class TRowHeightDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(TFolderTree::kRowHeight);
+        return size;
+    }
+};
 
 Qt::CheckState ShownState(uint8_t stored) {
     switch (stored) {
@@ -38,29 +51,24 @@ uint8_t StoredState(Qt::CheckState shown) {
     }
 }
 
-// What the children of a loaded folder say it is; none when it has none.
+// What a loaded folder shows given its children: ticked only while it is ticked itself and so is
+// everything below it, since ticking every sub-folder does not tick the folder's own files;
+// partly ticked while anything below it is ticked; none when it has no children.
 std::optional<Qt::CheckState> StateFromChildren(const QTreeWidgetItem* item) {
     if (item->childCount() == 0) {
         return std::nullopt;
     }
-    bool checked = false;
-    bool unchecked = false;
+    bool allChecked = true;
+    bool anyTicked = false;
     for (int i = 0; i < item->childCount(); ++i) {
-        switch (item->child(i)->checkState(0)) {
-        case Qt::Checked:
-            checked = true;
-            break;
-        case Qt::Unchecked:
-            unchecked = true;
-            break;
-        default:
-            return Qt::PartiallyChecked;
-        }
+        const Qt::CheckState state = item->child(i)->checkState(0);
+        allChecked = allChecked && state == Qt::Checked;
+        anyTicked = anyTicked || state != Qt::Unchecked;
     }
-    if (checked && unchecked) {
-        return Qt::PartiallyChecked;
+    if (!anyTicked) {
+        return Qt::Unchecked;
     }
-    return checked ? Qt::Checked : Qt::Unchecked;
+    return allChecked && item->checkState(0) == Qt::Checked ? Qt::Checked : Qt::PartiallyChecked;
 }
 
 } // namespace
@@ -75,6 +83,7 @@ TFolderTree::TFolderTree(std::shared_ptr<TCheckStateStore> store, std::vector<TD
     setUniformRowHeights(true);
     setExpandsOnDoubleClick(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegate(new TRowHeightDelegate(this));
 
     QTreeWidgetItem* computer = AddItem(nullptr, QStringLiteral("Computer"), std::string(),
                                         style()->standardIcon(QStyle::SP_ComputerIcon));
@@ -119,7 +128,6 @@ QTreeWidgetItem* TFolderTree::AddItem(QTreeWidgetItem* parent, const QString& te
     item->setIcon(0, icon);
     item->setData(0, kPathRole, QByteArray::fromStdString(path));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    item->setSizeHint(0, QSize(-1, kRowHeight));
     // Whether a folder has folders inside is only known once it is read.
     item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     if (parent == nullptr) {
@@ -142,6 +150,7 @@ void TFolderTree::InitItem(QTreeWidgetItem* item) {
     } else {
         const auto stored = store_->StateOf(ChainOf(item));
         item->setCheckState(0, stored ? ShownState(*stored) : Qt::Unchecked);
+        Known(item);
     }
     updating_ = wasUpdating;
 }
@@ -170,7 +179,8 @@ void TFolderTree::vclExplorerExpanded(QTreeWidgetItem* item) {
 }
 
 void TFolderTree::vclExplorerChecked(QTreeWidgetItem* item, int column) {
-    if (updating_ || column != 0) {
+    if (updating_ || column != 0 ||
+        item->data(0, kKnownStateRole) == item->data(0, Qt::CheckStateRole)) {
         return;
     }
     updating_ = true;
@@ -209,7 +219,15 @@ void TFolderTree::ReconcileUpwards(QTreeWidgetItem* item) {
 }
 
 void TFolderTree::Report(QTreeWidgetItem* item) {
+    Known(item);
     store_->SetState(ChainOf(item), StoredState(item->checkState(0)));
+}
+
+void TFolderTree::Known(QTreeWidgetItem* item) {
+    const bool wasUpdating = updating_;
+    updating_ = true;
+    item->setData(0, kKnownStateRole, item->data(0, Qt::CheckStateRole));
+    updating_ = wasUpdating;
 }
 
 } // namespace mirelon

@@ -43,6 +43,7 @@ private:
     void SetSubtree(QTreeWidgetItem* item, Qt::CheckState state);
     void ReconcileUpwards(QTreeWidgetItem* item);
     void Report(QTreeWidgetItem* item);
+    void Known(QTreeWidgetItem* item);
 
     std::shared_ptr<TCheckStateStore> store_;
     bool updating_ = false;

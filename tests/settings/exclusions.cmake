@@ -9,3 +9,12 @@ mirelon_gtest(settings_exclusion_store_tests
 )
 # The scan tests' folder trees and fake drive table.
 target_include_directories(settings_exclusion_store_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/scan)
+if(MIRELON_GUI)
+  mirelon_qttest(settings_exclusion_panels_tests
+    SOURCES
+      exclusion_panels_test.cpp
+    LIBS mirelon_exclusions mirelon_scanrun
+  )
+  target_include_directories(settings_exclusion_panels_tests PRIVATE
+    ${PROJECT_SOURCE_DIR}/tests/scan)
+endif()
