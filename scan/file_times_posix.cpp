@@ -21,8 +21,12 @@ TDateTime ToLocal(const struct statx_timestamp& stamp, int64_t utcOffsetSeconds)
 }
 
 // Not every file system keeps a birth time; the status-change time is the nearest it offers.
+// Some report a birth time of exactly the epoch for files whose birth was never recorded (files
+// unpacked into an image layer, for one): that is no birth time either.
 const struct statx_timestamp& CreationStamp(const struct statx& entry) {
-    return (entry.stx_mask & STATX_BTIME) ? entry.stx_btime : entry.stx_ctime;
+    const bool kept = (entry.stx_mask & STATX_BTIME) &&
+                      (entry.stx_btime.tv_sec != 0 || entry.stx_btime.tv_nsec != 0);
+    return kept ? entry.stx_btime : entry.stx_ctime;
 }
 
 } // namespace
