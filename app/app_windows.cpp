@@ -6,7 +6,7 @@
 #include "query/query_commands.h"
 #include "query/result_grid_model.h"
 #include "settings/frm_duplicate_files_options.h"
-#include "settings/frm_excluded_folders_placeholder.h"
+#include "settings/frm_excluded_folders.h"
 #include "settings/frm_scan_options.h"
 #include "settings/rs_ini_data.h"
 #include "settings/rs_prop_saver.h"
@@ -95,7 +95,9 @@ TAppWindows CreateAppWindows(TShellState& state) {
     windows.rsStorage1 = AttachSettings(*windows.frmMain, state);
     TrsStorage* settings = windows.rsStorage1.get();
 
-    auto scanExcluded = MakeExcludedFoldersPlaceholder(QStringLiteral("frmScan_ExcludedFolders"));
+    auto scanExcluded = std::make_unique<TfrmScan_ExcludedFolders>(state.DataDirectory);
+    // The scan reads the panel's live ticks at its start, whether or not "Ok" saved them.
+    state.ScanExclusions = scanExcluded->ExclusionProvider();
     auto scanOptions = std::make_unique<TfrmScan_Options>(settings, &state.ScanOptions);
     scanOptions->SetExcludedFoldersPanel(scanExcluded.get());
     windows.frmMain->OnScanOptions = DropDownAtPointer(*scanOptions, *windows.frmMain);
@@ -103,7 +105,7 @@ TAppWindows CreateAppWindows(TShellState& state) {
     windows.frmScan_Options = std::move(scanOptions);
 
     auto duplicatesExcluded =
-        MakeExcludedFoldersPlaceholder(QStringLiteral("frmDuplicateFiles_ExcludedFolders"));
+        std::make_unique<TfrmDuplicateFiles_ExcludedFolders>(state.DataDirectory);
     auto duplicatesOptions = std::make_unique<TfrmDuplicateFiles_Options>(settings);
     duplicatesOptions->SetExcludedFoldersPanel(duplicatesExcluded.get());
     windows.frmMain->OnDuplicateFilesOptions =

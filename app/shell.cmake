@@ -25,7 +25,7 @@ if(MIRELON_GUI)
   )
   target_include_directories(mirelon_shell PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(mirelon_shell PUBLIC mirelon_shell_core mirelon_query_ui mirelon_scanrun
-    mirelon_options Qt6::Widgets)
+    mirelon_options mirelon_exclusions Qt6::Widgets)
 
   add_executable(mirelon main.cpp)
   target_link_libraries(mirelon PRIVATE mirelon_shell)

@@ -18,3 +18,10 @@ if(MIRELON_GUI)
   target_include_directories(settings_exclusion_panels_tests PRIVATE
     ${PROJECT_SOURCE_DIR}/tests/scan)
 endif()
+if(MIRELON_GUI AND TARGET mirelon_shell)
+  mirelon_qttest(settings_exclusions_wiring_tests
+    SOURCES
+      exclusions_wiring_test.cpp
+    LIBS mirelon_shell
+  )
+endif()
