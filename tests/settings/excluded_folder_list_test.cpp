@@ -36,10 +36,6 @@ protected:
     TCheckStateStore store;
 };
 
-TEST_F(ExcludedFolderListTest, NothingTickedGivesAnEmptyList) {
-    EXPECT_EQ(List(), Paths{});
-}
-
 TEST_F(ExcludedFolderListTest, TickedFolderInsideTickedFolderListsBothOuterFirst) {
     tree.Folder("a/inner");
     tree.Folder("b");

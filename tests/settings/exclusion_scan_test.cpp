@@ -23,7 +23,8 @@ using testing::ScanTestTree;
 using PathSet = std::set<std::string>;
 
 // A scan over a drive table whose one fixed drive is the test tree, excluding what the store
-// says, with the catalog in a data directory of its own.
+// says, with the catalog in a data directory of its own. Ticked folders across a scan are tested
+// with the panels.
 class ExclusionScanTest : public ::testing::Test {
 protected:
     ExclusionScanTest() {
@@ -34,14 +35,6 @@ protected:
         tree.File("skip/a.txt", "a");
         tree.File("skip/deeper/b.txt", "b");
         tree.File("other/c.txt", "c");
-    }
-
-    TItemChain Chain(const std::vector<std::string>& relatives) const {
-        TItemChain chain{IdentityOfPath(tree.Root())};
-        for (const std::string& relative : relatives) {
-            chain.push_back(IdentityOfPath(tree.Path(relative)));
-        }
-        return chain;
     }
 
     // What the scan catalogued, relative to the tree.
@@ -80,27 +73,10 @@ TEST_F(ExclusionScanTest, WithNoFileTheScanRunsWithAnEmptyList) {
     EXPECT_EQ(Scan(store), (PathSet{"keep.txt", "skip/a.txt", "skip/deeper/b.txt", "other/c.txt"}));
 }
 
-TEST_F(ExclusionScanTest, TickedFolderIsLeftOutWithEverythingBelowIt) {
-    TCheckStateStore store;
-    store.SetState(Chain({}), csMixedNormal);
-    store.SetState(Chain({"skip"}), csCheckedNormal);
-    EXPECT_EQ(Scan(store), (PathSet{"keep.txt", "other/c.txt"}));
-}
-
 TEST_F(ExclusionScanTest, TickedDriveIsNotWalkedAtAll) {
     TCheckStateStore store;
-    store.SetState(Chain({}), csCheckedNormal);
+    store.SetState({IdentityOfPath(tree.Root())}, csCheckedNormal);
     EXPECT_EQ(Scan(store), PathSet{});
-}
-
-TEST_F(ExclusionScanTest, TicksSavedAndReadBackExcludeTheSameFolders) {
-    TCheckStateStore store;
-    store.SetState(Chain({}), csMixedNormal);
-    store.SetState(Chain({"other"}), csCheckedNormal);
-    SaveCheckStateFile(dataDir + "Scan_Exclusions.txt", store);
-    TCheckStateStore nextStart;
-    LoadCheckStateFile(dataDir + "Scan_Exclusions.txt", nextStart, IdentityExists);
-    EXPECT_EQ(Scan(nextStart), (PathSet{"keep.txt", "skip/a.txt", "skip/deeper/b.txt"}));
 }
 
 } // namespace
