@@ -23,13 +23,18 @@ bool IsFolder(const std::string& path) {
 
 } // namespace
 
-std::string AbsoluteFolderPath(const std::string& path) {
+std::string CanonicalFolderPath(const std::string& path) {
     std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    if (error) {
-        absolute = path;
+    std::filesystem::path canonical = std::filesystem::absolute(path, error);
+    if (!error) {
+        const auto resolved = std::filesystem::weakly_canonical(canonical, error);
+        if (!error) {
+            canonical = resolved;
+        }
+    } else {
+        canonical = path;
     }
-    std::string text = absolute.lexically_normal().string();
+    std::string text = canonical.lexically_normal().string();
     while (text.size() > 1 && text.back() == '/') {
         text.pop_back();
     }
@@ -42,7 +47,7 @@ std::string CatalogDataDirectory(CliCommand command, const std::string& catalogP
         return defaultDataDirectory;
     }
     if (IsFolder(catalogPath)) {
-        return WithSeparator(AbsoluteFolderPath(catalogPath));
+        return WithSeparator(CanonicalFolderPath(catalogPath));
     }
     if (catalogPath.back() == '/') {
         throw ECliUsage(command, "--db: no such folder '" + catalogPath + "'");
@@ -53,7 +58,7 @@ std::string CatalogDataDirectory(CliCommand command, const std::string& catalogP
                                      std::string(kCatalogFileName) +
                                      " (or give its folder), got '" + catalogPath + "'");
     }
-    const std::string folder = AbsoluteFolderPath(
+    const std::string folder = CanonicalFolderPath(
         file.parent_path().empty() ? std::string(".") : file.parent_path().string());
     if (!IsFolder(folder)) {
         throw ECliUsage(command, "--db: no such folder '" + file.parent_path().string() + "'");

@@ -13,7 +13,10 @@ namespace mirelon {
 std::string CatalogDataDirectory(CliCommand command, const std::string& catalogPath,
                                  const std::string& defaultDataDirectory);
 
-// An absolute, lexically normal path without a trailing separator ("/" stays "/").
-std::string AbsoluteFolderPath(const std::string& path);
+// The folder's absolute path with symbolic links resolved as far as it exists, lexically normal,
+// without a trailing separator ("/" stays "/"). The walk reports paths under a root as it was
+// given, so canonical roots keep one file from being catalogued under two names, and let the
+// scan recognise the catalog's own files.
+std::string CanonicalFolderPath(const std::string& path);
 
 } // namespace mirelon

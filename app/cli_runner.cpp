@@ -82,7 +82,13 @@ int RunCli(std::span<const std::string> arguments, CliStreams& streams) {
             streams.out << kProgram << ' ' << MIRELON_VERSION << '\n';
             return kExitSuccess;
         }
-        return RunCommand(request, streams);
+        const int exitCode = RunCommand(request, streams);
+        // A full disk or a closed pipe must not pass for a complete listing.
+        if (!streams.out.flush()) {
+            streams.err << CommandPrefix(request.command) << "cannot write the output\n";
+            return exitCode == kExitSuccess ? kExitFailure : exitCode;
+        }
+        return exitCode;
     } catch (const ECliUsage& error) {
         return ReportUsage(error, streams);
     } catch (const std::exception& error) {

@@ -30,7 +30,7 @@ std::vector<std::string> ScanRoots(const CliRequest& request) {
         if (!std::filesystem::is_directory(path, error)) {
             throw ECliUsage(request.command, "not a folder: '" + path + "'");
         }
-        roots.push_back(AbsoluteFolderPath(path));
+        roots.push_back(CanonicalFolderPath(path));
     }
     return roots;
 }
@@ -39,7 +39,7 @@ std::vector<std::string> ScanRoots(const CliRequest& request) {
 std::vector<std::string> ExcludedFolders(const CliRequest& request) {
     std::vector<std::string> folders;
     for (const std::string& path : request.excludedFolders) {
-        folders.push_back(AbsoluteFolderPath(path));
+        folders.push_back(CanonicalFolderPath(path));
     }
     return folders;
 }

@@ -33,16 +33,6 @@ TEST(CliArguments, ScanOptionsInAnyOrderAroundTheRoots) {
     EXPECT_EQ(request.paths, (std::vector<std::string>{"/a", "--not-an-option"}));
 }
 
-TEST(CliArguments, DefaultsAreTheWindowProgramsDefaults) {
-    const CliRequest scan = Parse({"scan"});
-    EXPECT_EQ(scan.method, 0);
-    EXPECT_FALSE(scan.continueScan);
-    EXPECT_TRUE(scan.paths.empty());
-    const CliRequest old = Parse({"old"});
-    EXPECT_EQ(old.months, 12);
-    EXPECT_EQ(old.format, OutputFormat::Tsv);
-}
-
 TEST(CliArguments, ScanTakesOnlyTheTwelveSelectableMethodsHashTakesAll) {
     EXPECT_EQ(Parse({"scan", "--method", "HAVAL256"}).method, 268);
     EXPECT_EQ(Parse({"scan", "--method", "MD2"}).method, 257);
@@ -105,11 +95,16 @@ TEST(CliCatalogLocation, AFolderOrAFileNamedFilesDbInAnExistingFolder) {
     EXPECT_THROW(CatalogDataDirectory(CliCommand::Scan, folder / "none/", ""), ECliUsage);
 }
 
-TEST(CliCatalogLocation, FoldersBecomeAbsoluteWithoutTrailingSeparator) {
-    EXPECT_EQ(AbsoluteFolderPath("/"), "/");
-    EXPECT_EQ(AbsoluteFolderPath("/a/b/"), "/a/b");
-    EXPECT_EQ(AbsoluteFolderPath("/a/./c/../b"), "/a/b");
-    EXPECT_EQ(AbsoluteFolderPath("rel").front(), '/');
+TEST(CliCatalogLocation, FoldersBecomeCanonicalWithoutTrailingSeparator) {
+    EXPECT_EQ(CanonicalFolderPath("/"), "/");
+    EXPECT_EQ(CanonicalFolderPath("/a/b/"), "/a/b");
+    EXPECT_EQ(CanonicalFolderPath("/a/./c/../b"), "/a/b");
+    EXPECT_EQ(CanonicalFolderPath("rel").front(), '/');
+    test::TCliTestFolder folder;
+    std::filesystem::create_directory(folder / "real");
+    std::filesystem::create_directory_symlink(folder / "real", folder / "link");
+    EXPECT_EQ(CanonicalFolderPath(folder / "link/"),
+              std::filesystem::canonical(folder.Path()).string() + "/real");
 }
 
 } // namespace

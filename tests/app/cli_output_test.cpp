@@ -1,5 +1,6 @@
 #include "app/cli_field_escaping.h"
 #include "app/cli_hash_command.h"
+#include "app/cli_runner.h"
 #include "app/cli_scan_progress.h"
 #include "app/cli_table_writer.h"
 
@@ -114,6 +115,17 @@ TEST(CliScanProgress, InvisibleProgressWritesNothing) {
     progress.ScannedCount(1);
     progress.Clear();
     EXPECT_TRUE(err.str().empty());
+}
+
+TEST(CliRunner, OutputThatCannotBeWrittenIsAFailure) {
+    std::istringstream in("abc");
+    std::ostringstream out;
+    std::ostringstream err;
+    out.setstate(std::ios::badbit);
+    CliStreams streams{in, out, err};
+    const std::vector<std::string> arguments{"hash", "-"};
+    EXPECT_EQ(RunCli(arguments, streams), 1);
+    EXPECT_EQ(err.str(), "mirelon-cli: hash: cannot write the output\n");
 }
 
 } // namespace

@@ -18,7 +18,8 @@ public:
         if (mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("mkdtemp failed");
         }
-        path_ = pattern;
+        // Paths come back canonical from the program, so they are compared that way.
+        path_ = std::filesystem::canonical(pattern).string();
     }
     ~TCliTestFolder() {
         std::error_code error;
