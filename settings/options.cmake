@@ -2,7 +2,6 @@ if(MIRELON_GUI)
   # The property inspector and the two option panels.
   add_library(mirelon_options STATIC
     frm_duplicate_files_options.cpp
-    frm_excluded_folders_placeholder.cpp
     frm_scan_options.cpp
     gradient_strip.cpp
     inspector_rows.cpp
