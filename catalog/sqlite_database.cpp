@@ -28,6 +28,10 @@ TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName) {
         // the option always read them as strings, so its failure is harmless.
         sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DML, 1, nullptr);
         sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DDL, 1, nullptr);
+        // Another program reading the catalog (the command line during a scan, say) holds a
+        // lock for a moment; without a wait, the scan's next commit would fail on it and the
+        // uncommitted rows would be lost with the transaction.
+        sqlite3_busy_timeout(connection_, kBusyTimeoutMs);
         RunStatement("PRAGMA SYNCHRONOUS=NORMAL;");
         RunStatement("PRAGMA temp_store = MEMORY;");
     } catch (...) {
@@ -51,6 +55,10 @@ void TSQLiteDatabase::RunStatement(const std::string& sql) {
     TSQLiteStatement statement(connection_, sql);
     if (statement.Step() != SQLITE_DONE)
         ReportSQLiteError(connection_, "Error executing SQL statement", sql);
+}
+
+void TSQLiteDatabase::SetBusyTimeout(int milliseconds) {
+    sqlite3_busy_timeout(connection_, milliseconds);
 }
 
 std::unique_ptr<TSQLiteTable> TSQLiteDatabase::OpenResult(const std::string& sql) {

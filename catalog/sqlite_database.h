@@ -13,6 +13,9 @@ namespace mirelon {
 // it. Every failure raises ESQLiteException.
 class TSQLiteDatabase {
 public:
+    // How long a statement waits for another connection's lock before it fails.
+    static constexpr int kBusyTimeoutMs = 10000;
+
     // Opens (creating when missing) and tunes the connection for bulk inserts.
     explicit TSQLiteDatabase(const std::string& fileName);
     // Rolls back an open transaction, then closes; never throws.
@@ -31,6 +34,9 @@ public:
 
     // Letter case of the name is ignored.
     bool HasTable(const std::string& name);
+
+    // 0 makes a locked database fail at once.
+    void SetBusyTimeout(int milliseconds);
 
 private:
     sqlite3* connection_ = nullptr;

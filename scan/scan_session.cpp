@@ -20,11 +20,16 @@ std::vector<std::string> CatalogOwnFiles(const std::string& dataDirectory) {
 bool DeleteCatalogFile(std::unique_ptr<TSQLiteDatabase>& catalog, const std::string& dataDirectory,
                        std::string& error) {
     catalog.reset();
+    const std::vector<std::string> files = CatalogOwnFiles(dataDirectory);
     std::error_code code;
-    std::filesystem::remove(dataDirectory + kCatalogFileName, code);
+    std::filesystem::remove(files.front(), code);
     if (code) {
         error = code.message();
         return false;
+    }
+    // A journal left by a crash would otherwise be played back into the new, empty catalog.
+    for (size_t i = 1; i < files.size(); ++i) {
+        std::filesystem::remove(files[i], code);
     }
     return true;
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 namespace mirelon {
 namespace {
 
@@ -98,9 +101,26 @@ TEST_F(SQLiteDatabaseTest, ReleaseSurvivesATransactionSQLiteAlreadyEnded) {
     EXPECT_NO_THROW(other.reset());
 }
 
-TEST_F(SQLiteDatabaseTest, BusyDatabaseFailsAtOnce) {
+TEST_F(SQLiteDatabaseTest, CommitWaitsForAReaderInsteadOfLosingTheRows) {
+    TSQLiteDatabase reader(dir.File("test.db"));
+    reader.RunStatement("BEGIN;");
+    EXPECT_EQ(CountRows(reader), 0); // holds its read lock until it ends
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        reader.RunStatement("COMMIT;");
+    });
+    db.StartTransaction();
+    db.RunStatement("INSERT INTO t VALUES (1, 'a')");
+    EXPECT_NO_THROW(db.CommitTransaction());
+    release.join();
+    EXPECT_FALSE(db.InTransaction());
+    EXPECT_EQ(CountRows(reader), 1);
+}
+
+TEST_F(SQLiteDatabaseTest, BusyDatabaseFailsAtOnceWithoutTimeout) {
     db.RunStatement("INSERT INTO t VALUES (1, 'a')");
     EXPECT_EQ(CountRows(db), 1); // the schema is now known to this connection
+    db.SetBusyTimeout(0);
     TSQLiteDatabase writer(dir.File("test.db"));
     writer.RunStatement("BEGIN EXCLUSIVE;");
     EXPECT_EQ(FailureText([&] { db.OpenResult("SELECT * FROM t"); }),

@@ -181,6 +181,17 @@ TEST_F(ScanRunTest, ContinueModeSkipsCataloguedPathsAndAddsNewOnes) {
     EXPECT_EQ(Rows().size(), 4u);
 }
 
+// A journal a crash left behind must go with the old catalog, or it would be played back into
+// the new, empty one.
+TEST_F(ScanRunTest, DeletingTheCatalogTakesItsJournalAlong) {
+    dataTree.File("files.db", "old");
+    dataTree.File("files.db-journal", std::string(4096, 'j'));
+    std::string error;
+    ASSERT_TRUE(DeleteCatalogFile(catalog, dataDir, error)) << error;
+    EXPECT_NE(access((dataDir + "files.db").c_str(), F_OK), 0);
+    EXPECT_NE(access((dataDir + "files.db-journal").c_str(), F_OK), 0);
+}
+
 TEST_F(ScanRunTest, ExclusionsPagingFilesAndTheCatalogItselfGetNoRows) {
     tree.File("keep.txt", "k");
     tree.File("Temp/inner/x.txt", "x");
