@@ -182,7 +182,11 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
     try {
         catalog_->RunStatement(BuildInsertStatement(row));
     } catch (const ESQLiteException& e) {
-        Skip(fileName, e.what());
+        // The path column ignores letter case; this file system does not.
+        const std::string_view message = e.what();
+        Skip(fileName, message.find("UNIQUE constraint failed") != std::string_view::npos
+                           ? "a catalogued path differs from it only in letter case"
+                           : std::string(message));
         return;
     }
 

@@ -237,6 +237,7 @@ TEST_F(ScanRunTest, RejectedRowsAndVanishedFilesAreSkippedAndTheScanGoesOn) {
     EXPECT_EQ(run->SkippedCount(), 2);
     EXPECT_EQ(run->SummaryText(), "2 files skipped");
     EXPECT_NE(run->SkippedHint().find("vanished"), std::string::npos);
+    EXPECT_NE(run->SkippedHint().find("only in letter case"), std::string::npos);
 }
 
 TEST_F(ScanRunTest, BatchesCommitEvery500RowsAndAnAbortKeepsEveryRow) {
