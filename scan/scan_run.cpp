@@ -130,7 +130,7 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
     row.fullPath = fileName;
     row.fileName = FileNameOf(fileName);
     if (row.fileName.empty() || IsSystemPagingFile(row.fileName) ||
-        IsIgnored(fileName, row.fileName)) {
+        IsIgnored(fileName)) {
         return;
     }
 
@@ -198,7 +198,7 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
     }
 }
 
-bool TScanRun::IsIgnored(const std::string& path, const std::string&) const {
+bool TScanRun::IsIgnored(const std::string& path) const {
     return std::find(ignoredFiles_.begin(), ignoredFiles_.end(), path) != ignoredFiles_.end();
 }
 

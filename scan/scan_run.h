@@ -75,7 +75,7 @@ public:
 
 private:
     void Skip(const std::string& path, std::string reason);
-    bool IsIgnored(const std::string& path, const std::string& fileName) const;
+    bool IsIgnored(const std::string& path) const;
     void WalkRoot(const std::string& root);
 
     TScanFiles& scanner_;
