@@ -283,7 +283,7 @@ TEST_F(ScanRunTest, SparseFileOver4GiBGetsItsExactSize) {
     ASSERT_EQ(truncate(path.c_str(), (4LL << 30) + 1), 0);
     options.SetHashMethodIndex(4); // CRC32B: the quickest over 4 GiB of holes
     ASSERT_EQ(Scan().error, "");
-    const Row& big = Rows().at(path);
+    const Row big = Rows().at(path);
     EXPECT_EQ(big.size, "4294967297");
     EXPECT_EQ(big.checkSum.size(), 8u);
 }
