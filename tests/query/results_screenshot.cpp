@@ -1,0 +1,64 @@
+// Saves a picture of the results window after a duplicate search, for the documentation:
+//   results_screenshot OUTPUT_FILE
+// Run it under a real (or virtual) X display so fonts and styles are the desktop's.
+
+#include "query/frm_query_results.h"
+#include "query/result_grid_model.h"
+#include "query/result_row.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <vector>
+
+using namespace mirelon;
+
+namespace {
+
+ResultRow Row(const char* folder, const char* name, const char* ext, const char* size,
+              const char* sum, const char* accessed) {
+    const std::string path = std::string("/home/ann/") + folder + "/" + name;
+    return {path,     name, ext, size, sum, "2021-04-02 09:15:00", "2023-06-11 18:40:12",
+            accessed, "",   "",  "",   ""};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: results_screenshot OUTPUT_FILE\n");
+        return 2;
+    }
+    TfrmQueryResults results;
+    std::vector<ResultRow> rows = {
+        Row("Music", "intro.mp3", ".mp3", "4821337", "8f14e45fceea167a5a36dedd4bea2543",
+            "2024-01-20"),
+        Row("Downloads", "intro (1).mp3", ".mp3", "4821337", "8f14e45fceea167a5a36dedd4bea2543",
+            "2025-02-03 12:00:41"),
+        Row("Photos/2023", "beach.jpg", ".jpg", "2210443", "1679091c5a880faf6fb5e6087eb1b2dc",
+            "2024-08-30 07:12:09"),
+        Row("Backup/Photos", "beach.jpg", ".jpg", "2210443", "1679091c5a880faf6fb5e6087eb1b2dc",
+            "2022-11-05"),
+        Row("Desktop", "beach copy.jpg", ".jpg", "2210443", "1679091c5a880faf6fb5e6087eb1b2dc",
+            "2025-10-18 21:03:55"),
+        Row("Documents", "report.pdf", ".pdf", "183004", "c9f0f895fb98ab9159f51fd0297e236d",
+            "2025-03-14 10:30:00"),
+        Row("Downloads", "report.pdf", ".pdf", "183004", "c9f0f895fb98ab9159f51fd0297e236d",
+            "2025-03-14 10:31:27"),
+    };
+    results.Model().AppendRows(rows);
+    results.SortByCheckSum();
+    results.ShadeDuplicateGroups();
+    results.Show();
+    int status = 1;
+    QTimer::singleShot(400, &results, [&] {
+        status = results.grab().save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
+        std::fprintf(status == 0 ? stdout : stderr, "%s %s\n",
+                     status == 0 ? "Saved" : "Cannot write", argv[1]);
+        QApplication::quit();
+    });
+    QApplication::exec();
+    return status;
+}
