@@ -8,6 +8,7 @@
 #include "scan/drive_info.h"
 #include "scan/file_times.h"
 #include "scan/import_modules.h"
+#include "scan/pe_image_file.h"
 #include "scan/scan_files.h"
 #include "scan/version_info.h"
 
@@ -45,7 +46,7 @@ constexpr int kVersionInternalName = 3;
 TScanRun::TScanRun(TScanFiles& scanner, const TcxDriveInfo& drives, const IScanOptions& options,
                    IExclusionProvider& exclusions, IScanProgress& progress)
     : scanner_(scanner), drives_(drives), options_(options), exclusions_(exclusions),
-      progress_(progress), versionInfo_(std::make_unique<TVersionInfo>()) {
+      progress_(progress) {
     scanner_.SetSubFolder(true);
     scanner_.SetExtensions("*;");
     scanner_.SetUseThread(false);
@@ -129,8 +130,7 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
     CatalogRow row;
     row.fullPath = fileName;
     row.fileName = FileNameOf(fileName);
-    if (row.fileName.empty() || IsSystemPagingFile(row.fileName) ||
-        IsIgnored(fileName)) {
+    if (row.fileName.empty() || IsSystemPagingFile(row.fileName) || IsIgnored(fileName)) {
         return;
     }
 
@@ -164,17 +164,22 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
         bytesHashed_ += facts.size;
     }
 
-    try {
-        row.importModules = ImportModulesText(ReadImportModules(fileName));
-    } catch (...) {
-        row.importModules.clear();
-    }
-
-    versionInfo_->SetFilePath(fileName);
-    if (versionInfo_->Available()) {
-        row.companyName = versionInfo_->String(kVersionCompanyName);
-        row.internalName = versionInfo_->String(kVersionInternalName);
-        row.fileVersion = versionInfo_->String(kVersionFileVersion);
+    // One open serves both readers of the program image; a file that is none costs one read.
+    {
+        const TPeFileSource image(fileName);
+        if (image.IsOpen()) {
+            try {
+                row.importModules = ImportModulesText(ReadImportModules(image));
+            } catch (...) {
+                row.importModules.clear();
+            }
+            const VersionStrings version = ReadVersionInfo(image);
+            if (version.available) {
+                row.companyName = version.strings[kVersionCompanyName];
+                row.internalName = version.strings[kVersionInternalName];
+                row.fileVersion = version.strings[kVersionFileVersion];
+            }
+        }
     }
 
     RestoreAccessedTime(fileName, facts.accessed);

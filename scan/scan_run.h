@@ -16,7 +16,6 @@ class TCustomScanFiles;
 class TScanFiles;
 class TcxDriveInfo;
 class TSQLiteDatabase;
-class TVersionInfo;
 
 // A file the scan passed over, with the reason, so a scan never hides what it left out.
 struct SkippedFile {
@@ -83,7 +82,6 @@ private:
     const IScanOptions& options_;
     IExclusionProvider& exclusions_;
     IScanProgress& progress_;
-    std::unique_ptr<TVersionInfo> versionInfo_;
 
     TSQLiteDatabase* catalog_ = nullptr;
     std::vector<std::string> ignoredFiles_;
