@@ -3,6 +3,7 @@
 //   xvfb-run -a exclusion_panel_screenshot OUTPUT_FOLDER
 // Run it under a real (or virtual) X display so fonts and styles are the desktop's.
 
+#include "dropped_panel_picture.h"
 #include "settings/folder_tree.h"
 #include "settings/frm_excluded_folders.h"
 
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -58,20 +58,7 @@ int main(int argc, char** argv) {
     Child(root, "Archive")->setCheckState(0, Qt::Checked);
     Child(root, "Archive")->setExpanded(false);
 
-    bool saved = false;
-    const QString file = output.filePath("scan-exclusions.png");
-    QObject::connect(
-        &panel, &TfmDropDown::DroppedDown, &panel,
-        [&] {
-            // Let the panel paint before taking its picture.
-            QTimer::singleShot(300, &panel, [&] {
-                saved = panel.grab().save(file, "PNG");
-                panel.CloseDropDown();
-            });
-        },
-        Qt::SingleShotConnection);
-    panel.ShowDropDown(&mainWindow, 60, 60, -1, -1);
-    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "Saved" : "Cannot write",
-                 file.toLocal8Bit().constData());
+    const bool saved =
+        SaveDroppedPanelPicture(panel, mainWindow, output.filePath("scan-exclusions.png"));
     return saved ? 0 : 1;
 }

@@ -27,7 +27,8 @@ if(MIRELON_GUI AND TARGET mirelon_shell)
 endif()
 if(MIRELON_GUI)
   # Not a test: makes docs/scan-exclusions.png (run under xvfb-run).
-  add_executable(exclusion_panel_screenshot exclusion_panel_screenshot.cpp)
+  add_executable(exclusion_panel_screenshot exclusion_panel_screenshot.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dropped_panel_picture.cpp)
   target_link_libraries(exclusion_panel_screenshot PRIVATE mirelon_exclusions)
   target_include_directories(exclusion_panel_screenshot PRIVATE ${PROJECT_SOURCE_DIR}/tests/scan)
 endif()

@@ -14,7 +14,8 @@ if(MIRELON_GUI AND TARGET mirelon_scanrun)
 endif()
 if(MIRELON_GUI)
   # Not a test: makes the pictures in docs/ (see tools/panel-screenshots).
-  add_executable(panel_screenshots panel_screenshots.cpp)
+  add_executable(panel_screenshots panel_screenshots.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dropped_panel_picture.cpp)
   target_link_libraries(panel_screenshots PRIVATE mirelon_options)
 endif()
 if(MIRELON_GUI AND TARGET mirelon_shell)

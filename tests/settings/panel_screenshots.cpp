@@ -2,6 +2,7 @@
 //   panel_screenshots OUTPUT_FOLDER
 // Run it under a real (or virtual) X display so fonts and styles are the desktop's.
 
+#include "dropped_panel_picture.h"
 #include "settings/frm_duplicate_files_options.h"
 #include "settings/frm_scan_options.h"
 #include "settings/rs_storage.h"
@@ -10,33 +11,10 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTimer>
 
 #include <cstdio>
 
 using namespace mirelon;
-
-namespace {
-
-bool SaveDropped(TfmDropDown& panel, QWidget& parent, const QString& file) {
-    bool saved = false;
-    QObject::connect(
-        &panel, &TfmDropDown::DroppedDown, &panel,
-        [&] {
-            // Let the panel paint before taking its picture.
-            QTimer::singleShot(300, &panel, [&] {
-                saved = panel.grab().save(file, "PNG");
-                panel.CloseDropDown();
-            });
-        },
-        Qt::SingleShotConnection);
-    panel.ShowDropDown(&parent, 60, 60, -1, -1);
-    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "Saved" : "Cannot write",
-                 file.toLocal8Bit().constData());
-    return saved;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -53,7 +31,8 @@ int main(int argc, char** argv) {
     TfrmScan_Options scan(&store, &options);
     TfrmDuplicateFiles_Options duplicates(&store);
     const bool ok =
-        SaveDropped(scan, mainWindow, folder.filePath("scan-options.png")) &&
-        SaveDropped(duplicates, mainWindow, folder.filePath("duplicate-files-options.png"));
+        SaveDroppedPanelPicture(scan, mainWindow, folder.filePath("scan-options.png")) &&
+        SaveDroppedPanelPicture(duplicates, mainWindow,
+                                folder.filePath("duplicate-files-options.png"));
     return ok ? 0 : 1;
 }
