@@ -1,7 +1,7 @@
 #include "app/qt_window_thread.h"
 
-#include "app/plain_window_thread.h"
-#include "app/window_thread_registry.h"
+#include "thread/plain_window_thread.h"
+#include "thread/window_thread_registry.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/window_thread_base.h"
+#include "thread/window_thread_base.h"
 
 #include <QPointer>
 

@@ -3,7 +3,7 @@
 #include "app/frm_main.h"
 #include "app/shell_state.h"
 #include "app/task_dispatcher.h"
-#include "app/thread_ex.h"
+#include "thread/thread_ex.h"
 #include "catalog/date_time.h"
 #include "catalog/local_clock.h"
 #include "catalog/sqlite_database.h"

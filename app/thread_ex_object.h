@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/thread_ex.h"
+#include "thread/thread_ex.h"
 
 #include <QObject>
 

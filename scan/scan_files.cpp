@@ -4,7 +4,7 @@
 #include "scan/extension_filter.h"
 #include "scan/folder_walk.h"
 
-#include "app/thread_ex.h"
+#include "thread/thread_ex.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -5,7 +5,7 @@
 #include "app/qt_window_thread.h"
 #include "app/shell_jobs.h"
 #include "app/shell_state.h"
-#include "app/thread_ex.h"
+#include "thread/thread_ex.h"
 #include "app/thread_ex_object.h"
 
 #include <QAbstractButton>

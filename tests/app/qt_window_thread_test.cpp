@@ -1,6 +1,6 @@
 #include "app/qt_window_thread.h"
-#include "app/thread_ex.h"
-#include "app/window_thread_registry.h"
+#include "thread/thread_ex.h"
+#include "thread/window_thread_registry.h"
 
 #include <QCoreApplication>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "app/shell_jobs.h"
 #include "app/shell_state.h"
 #include "app/task_dispatcher.h"
-#include "app/thread_ex.h"
+#include "thread/thread_ex.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "app/task_dispatcher.h"
-#include "app/thread_ex.h"
+#include "thread/thread_ex.h"
 
 #include <gtest/gtest.h>
 

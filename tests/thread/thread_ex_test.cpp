@@ -1,6 +1,6 @@
-#include "app/plain_window_thread.h"
-#include "app/thread_ex.h"
-#include "app/window_thread_registry.h"
+#include "thread/plain_window_thread.h"
+#include "thread/thread_ex.h"
+#include "thread/window_thread_registry.h"
 
 #include <gtest/gtest.h>
 

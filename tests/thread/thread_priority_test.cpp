@@ -1,4 +1,4 @@
-#include "app/thread_priority.h"
+#include "thread/thread_priority.h"
 
 #include <gtest/gtest.h>
 

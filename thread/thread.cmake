@@ -1,4 +1,5 @@
-# Helper-thread component: Qt-free, over the window-thread seam.
+# Helper-thread component: Qt-free, over the window-thread seam. The Qt side of the seam belongs
+# to the window program (app/qt_window_thread.*).
 add_library(mirelon_thread STATIC
   event_thread.cpp
   plain_window_thread.cpp
