@@ -2,8 +2,8 @@
 
 #include "app/blinking_label.h"
 #include "app/navigation_bar.h"
-#include "app/shell_jobs.h"
-#include "app/shell_state.h"
+#include "session/shell_jobs.h"
+#include "session/shell_state.h"
 #include "app/status_lamp.h"
 #include "app/thread_ex_object.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/task_dispatcher.h"
+#include "session/task_dispatcher.h"
 
 #include <QPixmap>
 #include <QString>

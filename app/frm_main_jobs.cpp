@@ -2,7 +2,7 @@
 
 #include "app/frm_main.h"
 
-#include "app/shell_state.h"
+#include "session/shell_state.h"
 #include "app/thread_ex_object.h"
 
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #include "app/app_windows.h"
-#include "app/data_directory.h"
+#include "session/data_directory.h"
 #include "app/qt_window_thread.h"
-#include "app/shell_state.h"
+#include "session/shell_state.h"
 #include "app/startup_hooks.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "app/scan_commands.h"
 
 #include "app/frm_main.h"
-#include "app/shell_state.h"
-#include "app/task_dispatcher.h"
+#include "session/shell_state.h"
+#include "session/task_dispatcher.h"
 #include "thread/thread_ex.h"
 #include "catalog/date_time.h"
 #include "catalog/local_clock.h"

@@ -1,16 +1,5 @@
-# Qt-free side of the shell: data directory, task dispatch, the shell's own jobs.
-add_library(mirelon_shell_core STATIC
-  data_directory.cpp
-  executable_path_posix.cpp
-  shell_jobs.cpp
-  task_dispatcher.cpp
-)
-target_include_directories(mirelon_shell_core PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(mirelon_shell_core PUBLIC mirelon_thread mirelon_catalog mirelon_scanrun)
-set_target_properties(mirelon_shell_core PROPERTIES AUTOMOC OFF)
-
+# The window program: main window, start-up, the scan command and the Qt side of the helper thread.
 if(MIRELON_GUI)
-  # The windows and the program.
   add_library(mirelon_shell STATIC
     app_windows.cpp
     blinking_label.cpp
@@ -24,7 +13,7 @@ if(MIRELON_GUI)
     thread_ex_object.cpp
   )
   target_include_directories(mirelon_shell PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(mirelon_shell PUBLIC mirelon_shell_core mirelon_query_ui mirelon_scanrun
+  target_link_libraries(mirelon_shell PUBLIC mirelon_session mirelon_query_ui mirelon_scanrun
     mirelon_options mirelon_exclusions Qt6::Widgets)
 
   add_executable(mirelon main.cpp)

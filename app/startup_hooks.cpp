@@ -1,7 +1,7 @@
 #include "app/startup_hooks.h"
 
 #include "app/frm_main.h"
-#include "app/shell_state.h"
+#include "session/shell_state.h"
 
 #include <QCoreApplication>
 #include <QPixmap>

@@ -1,6 +1,6 @@
 #include "hash/crc32.h"
 
-#include "hash/byte_order.h"
+#include "base/byte_order.h"
 #include "hash/prefetch.h"
 
 #include <array>

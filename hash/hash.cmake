@@ -3,7 +3,6 @@ add_library(mirelon_hash STATIC
   ${CMAKE_CURRENT_LIST_DIR}/hash_service.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hash_range.cpp
   ${CMAKE_CURRENT_LIST_DIR}/method_table.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/hex_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_reader_posix.cpp
   ${CMAKE_CURRENT_LIST_DIR}/md2.cpp
   ${CMAKE_CURRENT_LIST_DIR}/md4_md5.cpp
@@ -13,6 +12,7 @@ add_library(mirelon_hash STATIC
   ${CMAKE_CURRENT_LIST_DIR}/sha256.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sha512.cpp)
 target_include_directories(mirelon_hash PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(mirelon_hash PUBLIC mirelon_base)
 if(TARGET mirelon_hash_extra)
   target_link_libraries(mirelon_hash PUBLIC mirelon_hash_extra)
 endif()

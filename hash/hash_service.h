@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hash/hash_state.h"
-#include "hash/hex_text.h"
+#include "base/hex_text.h"
 
 #include <cstdint>
 #include <memory>

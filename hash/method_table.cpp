@@ -5,7 +5,7 @@
 #include "hash/gost.h"
 #include "hash/hash_service.h"
 #include "hash/haval.h"
-#include "hash/hex_text.h"
+#include "base/hex_text.h"
 #include "hash/md2.h"
 #include "hash/md4_md5.h"
 #include "hash/ripemd.h"

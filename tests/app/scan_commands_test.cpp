@@ -2,7 +2,7 @@
 #include "app/frm_main.h"
 #include "app/qt_window_thread.h"
 #include "app/scan_commands.h"
-#include "app/shell_state.h"
+#include "session/shell_state.h"
 #include "catalog/catalog_schema.h"
 #include "catalog/date_time.h"
 #include "catalog/local_clock.h"

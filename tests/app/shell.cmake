@@ -1,12 +1,3 @@
-mirelon_gtest(shell_core_tests
-  SOURCES
-    data_directory_test.cpp
-    shell_jobs_test.cpp
-    task_dispatcher_test.cpp
-  LIBS mirelon_shell_core
-)
-set_target_properties(shell_core_tests PROPERTIES AUTOMOC OFF)
-
 if(MIRELON_GUI)
   mirelon_qttest(qt_window_thread_tests
     SOURCES qt_window_thread_test.cpp

@@ -1,6 +1,6 @@
 // The exclusion file reader on any bytes: it must not crash, hang, allocate beyond the input or
 // overflow the stack, and whatever it read must write back and read back as the same nodes.
-#include "settings/check_state_file.h"
+#include "exclusions/check_state_file.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Writes exclusion files like the ones the exclusion tests write, as the fuzzer's first corpus.
-#include "settings/check_state_file.h"
-#include "settings/item_identity.h"
+#include "exclusions/check_state_file.h"
+#include "exclusions/item_identity.h"
 
 #include <cstdio>
 #include <fstream>

@@ -2,7 +2,7 @@
 // dispatcher, down to the results window.
 #include "app/app_windows.h"
 #include "app/qt_window_thread.h"
-#include "app/shell_state.h"
+#include "session/shell_state.h"
 #include "catalog/local_clock.h"
 #include "frm_query_results.h"
 #include "month_shift.h"

@@ -1,0 +1,6 @@
+# Small helpers below every other library: byte order, hex text. Plain C++, no Qt.
+add_library(mirelon_base STATIC
+  hex_text.cpp
+)
+target_include_directories(mirelon_base PUBLIC ${PROJECT_SOURCE_DIR})
+set_target_properties(mirelon_base PROPERTIES AUTOMOC OFF)

@@ -1,0 +1,69 @@
+#include "cli/cli_catalog_location.h"
+
+#include "catalog/catalog_schema.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace mirelon {
+
+namespace {
+
+std::string WithSeparator(std::string folder) {
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
+} // namespace
+
+std::string CanonicalFolderPath(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path canonical = std::filesystem::absolute(path, error);
+    if (!error) {
+        const auto resolved = std::filesystem::weakly_canonical(canonical, error);
+        if (!error) {
+            canonical = resolved;
+        }
+    } else {
+        canonical = path;
+    }
+    std::string text = canonical.lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::string CatalogDataDirectory(CliCommand command, const std::string& catalogPath,
+                                 const std::string& defaultDataDirectory) {
+    if (catalogPath.empty()) {
+        return defaultDataDirectory;
+    }
+    if (IsFolder(catalogPath)) {
+        return WithSeparator(CanonicalFolderPath(catalogPath));
+    }
+    if (catalogPath.back() == '/') {
+        throw ECliUsage(command, "--db: no such folder '" + catalogPath + "'");
+    }
+    const std::filesystem::path file(catalogPath);
+    if (file.filename() != kCatalogFileName) {
+        throw ECliUsage(command, "--db: the catalog file must be named " +
+                                     std::string(kCatalogFileName) +
+                                     " (or give its folder), got '" + catalogPath + "'");
+    }
+    const std::string folder = CanonicalFolderPath(
+        file.parent_path().empty() ? std::string(".") : file.parent_path().string());
+    if (!IsFolder(folder)) {
+        throw ECliUsage(command, "--db: no such folder '" + file.parent_path().string() + "'");
+    }
+    return WithSeparator(folder);
+}
+
+} // namespace mirelon

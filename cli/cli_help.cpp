@@ -1,0 +1,117 @@
+#include "cli/cli_help.h"
+
+namespace mirelon {
+
+namespace {
+
+constexpr const char* kOverview = R"(Usage: mirelon-cli COMMAND [OPTION]... [ARGUMENT]...
+Catalogues files into an SQLite catalog and answers from it, like the Mirelon window program.
+
+Commands:
+  scan          catalogue the files of folders (default: every fixed drive)
+  duplicates    list the catalogued files whose checksum another file shares
+  old           list the catalogued files not accessed for some months
+  unused-dlls   list the catalogued .dll files that no catalogued file imports
+  drives        list the drive table
+  hash          print checksums of files, like md5sum
+
+Run 'mirelon-cli COMMAND --help' for a command's options.
+The catalog is files.db in the folder of the executables unless --db says otherwise.
+
+Exit status: 0 success; 1 files skipped, files not hashed, or the catalog could not be used;
+2 bad command line; 130 scan stopped by Ctrl-C (the rows so far are kept).
+)";
+
+constexpr const char* kScan =
+    R"(Usage: mirelon-cli scan [--method NAME] [--continue] [--exclude DIR]... [--db PATH] [--quiet] [ROOT]...
+Catalogue every file under the ROOT folders, or under every fixed drive when no ROOT is
+given, one catalog row per file with its size, checksum, times, imported modules and version
+strings.
+
+  --method NAME   checksum method: MD2, MD4, MD5 (default), CRC32, CRC32B, ADLER32, GOST,
+                  HAVAL128, HAVAL160, HAVAL192, HAVAL224 or HAVAL256
+  --continue      keep the catalog and add only files it does not hold yet; without this
+                  the old catalog is deleted first
+  --exclude DIR   leave out this folder and everything under it (may be repeated)
+  --db PATH       the catalog: a folder, or a file named files.db in one
+  -q, --quiet     no progress line (it is shown only while standard error is a terminal)
+  -h, --help      show this text
+
+Ctrl-C stops the scan: the rows so far are committed and the exit status is 130.
+At the end a summary names the files skipped and those catalogued without a checksum.
+)";
+
+constexpr const char* kQueryOptions =
+    R"(  --db PATH       the catalog: a folder, or a file named files.db in one
+  --format FMT    tsv (default), csv or json
+  -h, --help      show this text
+
+Columns: fldFullPath, fldFileName, fldFileExtension, fldFileSize, fldCheckSum, fldDateCreated,
+fldDateModified, fldDateAccessed, fldImportModules, fldCompanyName, fldInternalName,
+fldFileVersion. TSV writes \\, \t, \n and \r for backslash, tab, line feed and carriage return;
+CSV follows RFC 4180; JSON is an array of objects, with bytes that are not UTF-8 shown as U+FFFD.
+)";
+
+constexpr const char* kDuplicates =
+    R"(Usage: mirelon-cli duplicates [--db PATH] [--format tsv|csv|json]
+List every catalogued file whose checksum another catalogued file shares, sorted by checksum
+so that each group of copies is adjacent. Files without a checksum are left out.
+
+)";
+
+constexpr const char* kOld =
+    R"(Usage: mirelon-cli old [--months N] [--db PATH] [--format tsv|csv|json]
+List the catalogued files last accessed between ten years ago and N months ago.
+
+  --months N      1 to 60, default 12
+)";
+
+constexpr const char* kUnusedDlls =
+    R"(Usage: mirelon-cli unused-dlls [--db PATH] [--format tsv|csv|json]
+List the catalogued .dll files whose name no catalogued file imports.
+
+)";
+
+constexpr const char* kDrives = R"(Usage: mirelon-cli drives [--format tsv|csv|json]
+List the drive letters in use: letter, type, root, label, file_system, total_bytes and
+free_bytes (free for you, as df's Avail). C is /, D to Z the other mounted file systems.
+
+  --format FMT    tsv (default), csv or json
+  -h, --help      show this text
+)";
+
+constexpr const char* kHash = R"(Usage: mirelon-cli hash [--method NAME] [FILE]...
+Print one line "CHECKSUM  FILE" per file, as md5sum does. With no FILE, or when FILE is -,
+read standard input.
+
+  --method NAME   MD2, MD4, MD5 (default), CRC32, CRC32B, ADLER32, GOST, HAVAL128, HAVAL160,
+                  HAVAL192, HAVAL224, HAVAL256, SHA1, SHA256, SHA384, SHA512, TIGER128,
+                  TIGER160, TIGER192, RIPEMD128 or RIPEMD160
+  -h, --help      show this text
+
+Files that cannot be read are named on standard error and make the exit status 1.
+)";
+
+} // namespace
+
+std::string CliHelpText(CliCommand command) {
+    switch (command) {
+    case CliCommand::Scan:
+        return kScan;
+    case CliCommand::Duplicates:
+        return std::string(kDuplicates) + kQueryOptions;
+    case CliCommand::OldFiles:
+        return std::string(kOld) + kQueryOptions;
+    case CliCommand::UnusedDlls:
+        return std::string(kUnusedDlls) + kQueryOptions;
+    case CliCommand::Drives:
+        return kDrives;
+    case CliCommand::Hash:
+        return kHash;
+    case CliCommand::None:
+        break;
+    }
+    return kOverview;
+}
+
+} // namespace mirelon

@@ -1,0 +1,12 @@
+#include "cli/cli_runner.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    mirelon::CliStreams streams{std::cin, std::cout, std::cerr};
+    return mirelon::RunCli(arguments, streams);
+}

@@ -1,0 +1,125 @@
+#include "cli/cli_query_command.h"
+
+#include "cli/cli_exit_codes.h"
+#include "cli/cli_table_writer.h"
+#include "catalog/catalog_schema.h"
+#include "catalog/local_clock.h"
+#include "catalog/sqlite_database.h"
+#include "query/grid_columns.h"
+#include "query/query_jobs.h"
+#include "query/result_grid_sink.h"
+#include "query/result_row_store.h"
+
+#include <array>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <system_error>
+
+namespace mirelon {
+
+namespace {
+
+// A query that meets a scan's commit waits for it instead of failing.
+constexpr const char* kBusyTimeout = "PRAGMA busy_timeout = 10000;";
+
+std::array<OutputColumn, kGridColumnCount> CatalogColumns() {
+    std::array<OutputColumn, kGridColumnCount> columns;
+    for (std::size_t i = 0; i < kGridColumnCount; ++i) {
+        columns[i] = {kGridColumns[i].name, i == kFileSizeColumn};
+    }
+    return columns;
+}
+
+// Rows go straight to the output as the job hands them over. The header waits for the job's
+// first call, which comes once its query has run, so a failing query prints nothing.
+class TWritingSink : public TResultGridSink {
+public:
+    TWritingSink(TTableWriter& writer, std::span<const OutputColumn> columns)
+        : writer_(writer), columns_(columns) {}
+    void ClearRows() override { Start(); }
+    void AppendRows(std::vector<ResultRow>& rows) override {
+        Start();
+        for (const ResultRow& row : rows) {
+            writer_.Row(row);
+        }
+        rows.clear();
+    }
+    void Start() {
+        if (!started_) {
+            writer_.Start(columns_);
+            started_ = true;
+        }
+    }
+
+private:
+    TTableWriter& writer_;
+    std::span<const OutputColumn> columns_;
+    bool started_ = false;
+};
+
+// Rows are kept compactly until the job has ended, then sorted as the results window sorts.
+class TStoringSink : public TResultGridSink {
+public:
+    void ClearRows() override { store_.Clear(); }
+    void AppendRows(std::vector<ResultRow>& rows) override {
+        for (const ResultRow& row : rows) {
+            store_.AppendRow(row);
+        }
+        rows.clear();
+    }
+    TResultRowStore& Store() { return store_; }
+
+private:
+    TResultRowStore store_;
+};
+
+void WriteStore(TResultRowStore& store, TTableWriter& writer) {
+    std::array<std::string, kGridColumnCount> cells;
+    for (std::size_t row = 0; row < store.RowCount(); ++row) {
+        for (std::size_t column = 0; column < kGridColumnCount; ++column) {
+            cells[column] = store.Text(row, column);
+        }
+        writer.Row(cells);
+    }
+}
+
+std::unique_ptr<TSQLiteDatabase> OpenExistingCatalog(const std::string& dataDirectory) {
+    const std::string file = dataDirectory + kCatalogFileName;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        throw std::runtime_error("no catalog at " + file + "; run 'mirelon-cli scan' first");
+    }
+    auto catalog = std::make_unique<TSQLiteDatabase>(file);
+    catalog->OpenResult(kBusyTimeout);
+    return catalog;
+}
+
+} // namespace
+
+int RunQueryCommand(const CliRequest& request, const std::string& dataDirectory,
+                    CliStreams& streams) {
+    const auto catalog = OpenExistingCatalog(dataDirectory);
+    const auto columns = CatalogColumns();
+    const auto writer = MakeTableWriter(request.format, streams.out);
+
+    if (request.command == CliCommand::Duplicates) {
+        TStoringSink sink;
+        FindDuplicateFiles(*catalog, sink);
+        sink.Store().SortByColumn(kCheckSumColumn, true);
+        writer->Start(columns);
+        WriteStore(sink.Store(), *writer);
+    } else {
+        TWritingSink sink(*writer, columns);
+        if (request.command == CliCommand::OldFiles) {
+            FindOldFiles(*catalog, sink, request.months, NowLocal());
+        } else {
+            FindUnusedDlls(*catalog, sink);
+        }
+        sink.Start();
+    }
+    writer->Finish();
+    return kExitSuccess;
+}
+
+} // namespace mirelon

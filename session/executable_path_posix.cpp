@@ -1,0 +1,14 @@
+#include "session/data_directory.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace mirelon {
+
+std::string ExecutablePath() {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
+}
+
+} // namespace mirelon

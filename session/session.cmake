@@ -1,0 +1,11 @@
+# What both programs need to run jobs on the engine: the data directory, the task names and their
+# dispatcher, the shell's state and the "Create Database" job. No Qt.
+add_library(mirelon_session STATIC
+  data_directory.cpp
+  executable_path_posix.cpp
+  shell_jobs.cpp
+  task_dispatcher.cpp
+)
+target_include_directories(mirelon_session PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(mirelon_session PUBLIC mirelon_thread mirelon_catalog mirelon_scanrun)
+set_target_properties(mirelon_session PROPERTIES AUTOMOC OFF)

@@ -1,0 +1,83 @@
+#include "exclusions/check_state_file.h"
+#include "exclusions/item_identity.h"
+#include "exclusions/store_exclusion_provider.h"
+
+#include "catalog/sqlite_database.h"
+#include "catalog/sqlite_table.h"
+#include "fake_mount_source.h"
+#include "scan/drive_info.h"
+#include "scan/scan_files.h"
+#include "scan/scan_run.h"
+#include "scan/scan_session.h"
+#include "scan_test_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace mirelon {
+namespace {
+
+using testing::FakeMountSource;
+using testing::ScanTestTree;
+using PathSet = std::set<std::string>;
+
+// A scan over a drive table whose one fixed drive is the test tree, excluding what the store
+// says, with the catalog in a data directory of its own. Ticked folders across a scan are tested
+// with the panels.
+class ExclusionScanTest : public ::testing::Test {
+protected:
+    ExclusionScanTest() {
+        auto source = std::make_shared<FakeMountSource>();
+        source->text = "30 1 259:3 / " + tree.Root() + " rw,relatime - ext4 /dev/vdb1 rw\n";
+        drives = std::make_shared<const TcxDriveInfo>(source);
+        tree.File("keep.txt", "k");
+        tree.File("skip/a.txt", "a");
+        tree.File("skip/deeper/b.txt", "b");
+        tree.File("other/c.txt", "c");
+    }
+
+    // What the scan catalogued, relative to the tree.
+    PathSet Scan(const TCheckStateStore& source) {
+        auto store = std::make_shared<TCheckStateStore>();
+        store->Assign(source.Snapshot());
+        TStoreExclusionProvider exclusions(store, drives);
+        TScanFiles scanner;
+        TScanOptions options;
+        TNullScanProgress progress;
+        TScanRun run(scanner, *drives, options, exclusions, progress);
+        std::unique_ptr<TSQLiteDatabase> catalog;
+        EXPECT_EQ(RunScanNow(run, catalog, dataDir, options).error, "");
+        catalog.reset();
+        TSQLiteDatabase reader(dataDir + "files.db");
+        auto table = reader.OpenResult("SELECT fldFullPath FROM tblFiles");
+        PathSet paths;
+        for (; !table->AtEnd(); table->MoveNext()) {
+            paths.insert(table->TextOf("fldFullPath").substr(tree.Root().size() + 1));
+        }
+        return paths;
+    }
+
+    ScanTestTree tree;
+    ScanTestTree dataTree;
+    std::string dataDir = dataTree.Root() + "/";
+    std::shared_ptr<const TcxDriveInfo> drives;
+};
+
+TEST_F(ExclusionScanTest, WithNoFileTheScanRunsWithAnEmptyList) {
+    TCheckStateStore store;
+    LoadCheckStateFile(dataDir + "Scan_Exclusions.txt", store, IdentityExists);
+    EXPECT_EQ(
+        TStoreExclusionProvider(std::make_shared<TCheckStateStore>(), drives).ExcludedFolderList(),
+        std::vector<std::string>{});
+    EXPECT_EQ(Scan(store), (PathSet{"keep.txt", "skip/a.txt", "skip/deeper/b.txt", "other/c.txt"}));
+}
+
+TEST_F(ExclusionScanTest, TickedDriveIsNotWalkedAtAll) {
+    TCheckStateStore store;
+    store.SetState({IdentityOfPath(tree.Root())}, csCheckedNormal);
+    EXPECT_EQ(Scan(store), PathSet{});
+}
+
+} // namespace
+} // namespace mirelon

@@ -1,0 +1,7 @@
+if(MIRELON_GUI)
+  mirelon_qttest(panels_dropdown_tests
+    SOURCES
+      dropdown_form_test.cpp
+    LIBS mirelon_dropdown
+  )
+endif()

@@ -1,7 +1,0 @@
-if(MIRELON_GUI)
-  mirelon_qttest(settings_dropdown_tests
-    SOURCES
-      dropdown_form_test.cpp
-    LIBS mirelon_dropdown
-  )
-endif()
