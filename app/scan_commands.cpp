@@ -7,7 +7,7 @@
 #include "catalog/date_time.h"
 #include "catalog/local_clock.h"
 #include "catalog/sqlite_database.h"
-#include "scan/scan_session.h"
+#include "session/scan_session.h"
 
 #include "app/blinking_label.h"
 

@@ -1,2 +1,2 @@
 add_executable(scan_bench ${CMAKE_CURRENT_LIST_DIR}/scan_bench.cpp)
-target_link_libraries(scan_bench PRIVATE mirelon_scanrun)
+target_link_libraries(scan_bench PRIVATE mirelon_session)

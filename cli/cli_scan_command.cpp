@@ -11,7 +11,7 @@
 #include "scan/scan_files.h"
 #include "scan/scan_options.h"
 #include "scan/scan_run.h"
-#include "scan/scan_session.h"
+#include "session/scan_session.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,8 +1,9 @@
 # What both programs need to run jobs on the engine: the data directory, the task names and their
-# dispatcher, the shell's state and the "Create Database" job. No Qt.
+# dispatcher, the shell's state, the "Create Database" job and the scan session. No Qt.
 add_library(mirelon_session STATIC
   data_directory.cpp
   executable_path_posix.cpp
+  scan_session.cpp
   shell_jobs.cpp
   task_dispatcher.cpp
 )

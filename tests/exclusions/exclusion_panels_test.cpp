@@ -10,7 +10,7 @@
 #include "scan/drive_info.h"
 #include "scan/scan_files.h"
 #include "scan/scan_run.h"
-#include "scan/scan_session.h"
+#include "session/scan_session.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,7 +8,7 @@
 #include "scan/drive_info.h"
 #include "scan/scan_files.h"
 #include "scan/scan_run.h"
-#include "scan/scan_session.h"
+#include "session/scan_session.h"
 #include "scan_test_tree.h"
 
 #include <gtest/gtest.h>

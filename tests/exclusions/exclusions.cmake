@@ -5,7 +5,7 @@ mirelon_gtest(exclusions_store_tests
     excluded_folder_list_test.cpp
     exclusion_scan_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/scan/scan_test_tree_posix.cpp
-  LIBS mirelon_exclusion_store mirelon_scanrun
+  LIBS mirelon_exclusion_store mirelon_session
 )
 # The scan tests' folder trees and fake drive table.
 target_include_directories(exclusions_store_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/scan)
@@ -13,7 +13,7 @@ if(MIRELON_GUI)
   mirelon_qttest(exclusions_panels_tests
     SOURCES
       exclusion_panels_test.cpp
-    LIBS mirelon_exclusions mirelon_scanrun
+    LIBS mirelon_exclusions mirelon_session
   )
   target_include_directories(exclusions_panels_tests PRIVATE
     ${PROJECT_SOURCE_DIR}/tests/scan)

@@ -5,11 +5,11 @@ if(MIRELON_GUI)
     LIBS mirelon_options
   )
 endif()
-if(MIRELON_GUI AND TARGET mirelon_scanrun)
+if(MIRELON_GUI AND TARGET mirelon_session)
   mirelon_qttest(panels_scan_options_binding_tests
     SOURCES
       scan_options_binding_test.cpp
-    LIBS mirelon_options mirelon_scanrun
+    LIBS mirelon_options mirelon_session
   )
 endif()
 if(MIRELON_GUI)

@@ -10,7 +10,7 @@
 #include "scan/scan_options.h"
 #include "scan/scan_progress.h"
 #include "scan/scan_run.h"
-#include "scan/scan_session.h"
+#include "session/scan_session.h"
 
 #include <QComboBox>
 #include <QDir>

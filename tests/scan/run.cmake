@@ -3,6 +3,6 @@ mirelon_gtest(scan_run_test
     scan_run_test.cpp
     scan_test_tree_posix.cpp
     pe_image_writer.cpp
-  LIBS mirelon_scanrun
+  LIBS mirelon_session
 )
 target_include_directories(scan_run_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

@@ -1,4 +1,4 @@
-#include "scan/scan_session.h"
+#include "session/scan_session.h"
 
 #include "catalog/catalog_schema.h"
 #include "catalog/sqlite_database.h"
