@@ -1,20 +1,16 @@
 #include "app/scan_commands.h"
 
+#include "app/blinking_label.h"
 #include "app/frm_main.h"
+#include "catalog/date_time.h"
+#include "catalog/local_clock.h"
+#include "session/scan_session.h"
 #include "session/shell_state.h"
 #include "session/task_dispatcher.h"
 #include "thread/thread_ex.h"
-#include "catalog/date_time.h"
-#include "catalog/local_clock.h"
-#include "catalog/sqlite_database.h"
-#include "session/scan_session.h"
-
-#include "app/blinking_label.h"
 
 #include <QLabel>
 #include <QPushButton>
-
-#include <exception>
 
 namespace mirelon {
 
@@ -112,7 +108,6 @@ void TScanCommands::AbortScan() {
 }
 
 void TScanCommands::StartScan() {
-    run_->BeginScan();
     frmMain_.btnScan->setText(kAbort);
     frmMain_.SetStatus(true, QStringLiteral("0"), QString());
     frmMain_.lblLastScanned->setText(QString::fromStdString(DateText(NowLocal())));
@@ -120,27 +115,16 @@ void TScanCommands::StartScan() {
         clearResults_();
     }
 
-    std::string failure;
-    if (state_.ScanOptions.FreshScanIndex() == kFreshScanYes && !FreshCatalog()) {
-        failure = state_.CatalogFailure;
-    } else if (!state_.CatalogDatabase) {
-        failure = "The catalog is not open: " + state_.CatalogFailure;
-    } else {
-        TSQLiteDatabase& catalog = *state_.CatalogDatabase;
-        run_->SetCatalog(&catalog);
-        run_->SetIgnoredFiles(CatalogOwnFiles(state_.DataDirectory));
-        try {
-            catalog.StartTransaction();
-            failure = frmMain_.RunJob(kTaskScanHarddisk);
-            // Every row inserted so far becomes permanent, however the job ended.
-            catalog.CommitTransaction();
-        } catch (const std::exception& e) {
-            failure = e.what();
-        }
-        run_->SetCatalog(nullptr);
+    // Both jobs run on thHelperThread, so the window stays usable and "Abort" works.
+    const std::string failure =
+        RunScanSession(*run_, state_.ScanOptions, state_.CatalogDatabase, state_.DataDirectory,
+                       [this](std::string_view taskName) { return frmMain_.RunJob(taskName); })
+            .error;
+    if (!state_.CatalogDatabase) {
+        // The commands that need the catalog tell why it is missing.
+        state_.CatalogFailure = failure;
     }
     progress_.Flush();
-    run_->EndScan();
     frmMain_.btnScan->setText(kScanNow);
     frmMain_.btnScan->setEnabled(true);
     if (!failure.empty()) {
@@ -149,22 +133,6 @@ void TScanCommands::StartScan() {
     }
     frmMain_.SetStatus(false, QStringLiteral("Ready"), QString::fromStdString(run_->SummaryText()));
     frmMain_.sbCaption2->setToolTip(QString::fromStdString(run_->SkippedHint()));
-}
-
-bool TScanCommands::FreshCatalog() {
-    std::string error;
-    if (!DeleteCatalogFile(state_.CatalogDatabase, state_.DataDirectory, error)) {
-        // The old file stays in use, as it is; the scan then adds to it.
-        state_.CatalogFailure = "Cannot delete the old catalog: " + error;
-    }
-    const std::string failure = frmMain_.RunJob(kTaskCreateDatabase);
-    if (!state_.CatalogDatabase) {
-        if (!failure.empty()) {
-            state_.CatalogFailure = failure;
-        }
-        return false;
-    }
-    return true;
 }
 
 } // namespace mirelon

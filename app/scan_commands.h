@@ -59,8 +59,6 @@ public:
 private:
     void StartScan();
     void AbortScan();
-    // Replaces the catalog with a new, empty one; false (reason shown) when that failed.
-    bool FreshCatalog();
 
     TfrmMain& frmMain_;
     TShellState& state_;

@@ -4,8 +4,8 @@
 #include "catalog/sqlite_database.h"
 #include "scan/scan_options.h"
 #include "scan/scan_run.h"
+#include "session/task_dispatcher.h"
 
-#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -34,37 +34,58 @@ bool DeleteCatalogFile(std::unique_ptr<TSQLiteDatabase>& catalog, const std::str
     return true;
 }
 
-ScanOutcome RunScanNow(TScanRun& run, std::unique_ptr<TSQLiteDatabase>& catalog,
-                       const std::string& dataDirectory, const IScanOptions& options) {
+ScanOutcome RunScanSession(TScanRun& run, const IScanOptions& options,
+                           std::unique_ptr<TSQLiteDatabase>& catalog,
+                           const std::string& dataDirectory, const TJobRunner& runJob) {
     ScanOutcome outcome;
     run.BeginScan();
-    try {
-        if (options.FreshScanIndex() == kFreshScanYes) {
-            std::string error;
-            if (!DeleteCatalogFile(catalog, dataDirectory, error)) {
-                outcome.error = "Cannot delete the old catalog: " + error;
-            }
-            catalog = CreateDatabase(dataDirectory);
+    if (options.FreshScanIndex() == kFreshScanYes) {
+        std::string error;
+        if (!DeleteCatalogFile(catalog, dataDirectory, error)) {
+            // Scanning on would add to the old rows, which a fresh scan promised to drop.
+            outcome.error = "Cannot delete the old catalog: " + error;
+            run.EndScan();
+            return outcome;
         }
+    }
+    if (!catalog) {
+        const std::string failure = runJob(kTaskCreateDatabase);
         if (!catalog) {
-            catalog = CreateDatabase(dataDirectory);
+            outcome.error = failure.empty() ? "The catalog could not be opened." : failure;
+            run.EndScan();
+            return outcome;
         }
-    } catch (const std::exception& e) {
-        outcome.error = e.what();
-        run.EndScan();
-        return outcome;
     }
     run.SetCatalog(catalog.get());
     run.SetIgnoredFiles(CatalogOwnFiles(dataDirectory));
-    catalog->StartTransaction();
     try {
-        run.ScanHarddisk();
+        catalog->StartTransaction();
+        outcome.error = runJob(kTaskScanHarddisk);
+        // Every row inserted so far becomes permanent, however the job ended.
+        catalog->CommitTransaction();
     } catch (const std::exception& e) {
         outcome.error = e.what();
     }
-    catalog->CommitTransaction();
+    run.SetCatalog(nullptr);
     run.EndScan();
     return outcome;
+}
+
+ScanOutcome RunScanNow(TScanRun& run, std::unique_ptr<TSQLiteDatabase>& catalog,
+                       const std::string& dataDirectory, const IScanOptions& options) {
+    const TJobRunner runHere = [&](std::string_view taskName) -> std::string {
+        try {
+            if (taskName == kTaskCreateDatabase) {
+                catalog = CreateDatabase(dataDirectory);
+            } else if (taskName == kTaskScanHarddisk) {
+                run.ScanHarddisk();
+            }
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return {};
+    };
+    return RunScanSession(run, options, catalog, dataDirectory, runHere);
 }
 
 } // namespace mirelon

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mirelon {
@@ -18,14 +20,26 @@ std::vector<std::string> CatalogOwnFiles(const std::string& dataDirectory);
 bool DeleteCatalogFile(std::unique_ptr<TSQLiteDatabase>& catalog, const std::string& dataDirectory,
                        std::string& error);
 
+// Runs the job of a task name to its end and returns its failure text, empty when it
+// succeeded. Each front end decides where jobs run: the window on its helper thread, the
+// command line on the calling thread.
+using TJobRunner = std::function<std::string(std::string_view taskName)>;
+
 struct ScanOutcome {
-    // Empty when the job ended normally or by an abort; else the error that ended it.
+    // Empty when the scan ended normally or by an abort; else what ended or prevented it.
     std::string error;
 };
 
-// A whole scan on the calling thread, in the order the "Scan Now" button follows: fresh or
-// continued catalog, one transaction around the job, committed however the job ends. For the
-// command line and tests; the window runs the same steps with the job on its helper thread.
+// One scan, the same for every front end, in the order of "Scan Now": a fresh scan closes and
+// deletes the old catalog (and stops there, with the reason, when it cannot be deleted);
+// "Create Database" runs when no catalog is open; the "Scan Harddisk" job runs inside one
+// transaction, which is committed however the job ends. `catalog` is the connection that the
+// "Create Database" job fills.
+ScanOutcome RunScanSession(TScanRun& run, const IScanOptions& options,
+                           std::unique_ptr<TSQLiteDatabase>& catalog,
+                           const std::string& dataDirectory, const TJobRunner& runJob);
+
+// RunScanSession with both jobs run on the calling thread: for the command line and tests.
 ScanOutcome RunScanNow(TScanRun& run, std::unique_ptr<TSQLiteDatabase>& catalog,
                        const std::string& dataDirectory, const IScanOptions& options);
 

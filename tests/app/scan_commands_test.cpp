@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -139,6 +140,38 @@ private slots:
         frm_->btnScan->click();
         QCOMPARE(commands_->Run().ScannedCount(), 0);
         QCOMPARE(CatalogRows(), qint64(12));
+    }
+
+    // A fresh scan never adds to a catalog it could not delete: the status says why, nothing is
+    // scanned, and the commands that need the catalog tell the reason too.
+    void oldCatalogThatCannotBeDeletedStopsTheScan() {
+        MakeTree(2, 3);
+        MakeWindow();
+        // Under the open connection, files.db becomes a folder that cannot go while it holds a
+        // file.
+        const QString catalog = data_->filePath(QStringLiteral("files.db"));
+        QVERIFY(QFile::remove(catalog));
+        QVERIFY(QDir().mkpath(catalog + QStringLiteral("/old")));
+
+        frm_->btnScan->click();
+
+        QCOMPARE(commands_->Run().ScannedCount(), 0);
+        QVERIFY(!commands_->Run().ScanRunning());
+        QCOMPARE(frm_->btnScan->text(), QStringLiteral("Scan Now"));
+        QVERIFY(frm_->btnScan->isEnabled());
+        QCOMPARE(frm_->sbCaption1->text(), QStringLiteral("Error"));
+        QVERIFY2(frm_->sbCaption2->text().startsWith(QStringLiteral("Cannot delete the old catalog: ")),
+                 qPrintable(frm_->sbCaption2->text()));
+        QCOMPARE(frm_->GlyphIndex(), 0);
+        QVERIFY(QFileInfo(catalog + QStringLiteral("/old")).isDir());
+        QVERIFY(state_->CatalogDatabase == nullptr);
+
+        QStringList messages;
+        frm_->SetMessageSink([&messages](const QString& text) { messages << text; });
+        frm_->btnDuplicateFiles->click();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains(QStringLiteral("Cannot delete the old catalog")),
+                 qPrintable(messages[0]));
     }
 };
 

@@ -234,6 +234,20 @@ TEST(CliEndToEnd, ContinueAddsOnlyNewFilesAndAFreshScanStartsOver) {
     EXPECT_EQ(RowCount(catalog), 5);
 }
 
+TEST(CliEndToEnd, AFreshScanThatCannotDeleteTheOldCatalogStopsAndSaysWhy) {
+    TCliTestFolder folder;
+    const std::string tree = folder.MakeFolder("tree");
+    folder.Write("tree/a", "1");
+    // A folder in the catalog's place cannot be deleted while it holds a file.
+    folder.Write("data/files.db/old", "old");
+    const ProcessResult scan = RunCli({"scan", "--db", folder / "data", tree});
+    EXPECT_EQ(scan.exitCode, 1);
+    EXPECT_EQ(CatalogueCount(scan.out), 0) << scan.out;
+    EXPECT_NE(scan.err.find("mirelon-cli: scan: Cannot delete the old catalog: "), std::string::npos)
+        << scan.err;
+    EXPECT_TRUE(std::filesystem::exists(folder / "data/files.db/old"));
+}
+
 TEST(CliEndToEnd, ExcludedFoldersAndTheCatalogItselfAreNotCatalogued) {
     TCliTestFolder folder;
     folder.Write("keep/a", "1");
