@@ -12,4 +12,4 @@ add_library(mirelon_catalog STATIC
 )
 # Both "catalog/x.h" and "x.h" resolve for users of the library.
 target_include_directories(mirelon_catalog PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(mirelon_catalog PUBLIC SQLite::SQLite3)
+target_link_libraries(mirelon_catalog PUBLIC mirelon_base SQLite::SQLite3)

@@ -1,5 +1,7 @@
 #include "catalog/catalog_statements.h"
 
+#include "base/ascii_case.h"
+
 namespace mirelon {
 
 namespace {
@@ -75,8 +77,7 @@ std::string ImportModulesText(const std::vector<std::string>& modules) {
     std::string text;
     for (const std::string& module : modules) {
         text += ',';
-        for (const char c : module)
-            text += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        text += ToLowerAscii(module);
     }
     return text;
 }

@@ -1,5 +1,6 @@
 #include "catalog/sqlite_database.h"
 
+#include "base/ascii_case.h"
 #include "catalog/sqlite_error.h"
 #include "catalog/sqlite_exception.h"
 #include "catalog/sqlite_statement.h"
@@ -78,10 +79,7 @@ void TSQLiteDatabase::CommitTransaction() {
 }
 
 bool TSQLiteDatabase::HasTable(const std::string& name) {
-    std::string lowered = name;
-    for (char& c : lowered)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    const std::string lowered = ToLowerAscii(name);
     const auto result =
         OpenResult("select [sql] from sqlite_master where [type] = 'table' and lower(name) = '" +
                    lowered + "' ");

@@ -1,5 +1,6 @@
 #include "catalog/sqlite_table.h"
 
+#include "base/ascii_case.h"
 #include "catalog/real_text.h"
 #include "catalog/sqlite_error.h"
 #include "catalog/sqlite_exception.h"
@@ -11,29 +12,6 @@
 #include <limits>
 
 namespace mirelon {
-
-namespace {
-
-char UpperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string UpperCased(std::string text) {
-    for (char& c : text)
-        c = UpperAscii(c);
-    return text;
-}
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i]))
-            return false;
-    return true;
-}
-
-} // namespace
 
 TSQLiteTable::TSQLiteTable(sqlite3* connection, const std::string& sql) {
     TSQLiteStatement statement(connection, sql);
@@ -77,7 +55,7 @@ void TSQLiteTable::ReadRow(sqlite3_stmt* statement) {
         columnKinds_.reserve(static_cast<size_t>(columnCount_));
         for (int c = 0; c < columnCount_; ++c) {
             const char* name = sqlite3_column_name(statement, c);
-            columnNames_.push_back(UpperCased(name != nullptr ? name : ""));
+            columnNames_.push_back(ToUpperAscii(name != nullptr ? name : ""));
             columnKinds_.push_back(
                 KindOf(sqlite3_column_decltype(statement, c), sqlite3_column_type(statement, c)));
         }
@@ -119,9 +97,9 @@ bool TSQLiteTable::MoveNext() {
 int TSQLiteTable::ColumnIndex(const std::string& name) const {
     if (columnNames_.empty())
         throw ESQLiteException("Field " + name + " Not found. Empty dataset");
-    const std::string wanted = UpperCased(name);
+    const std::string wanted = ToUpperAscii(name);
     for (size_t c = 0; c < columnNames_.size(); ++c)
-        if (EqualIgnoringCase(columnNames_[c], wanted))
+        if (columnNames_[c] == wanted)
             return static_cast<int>(c);
     throw ESQLiteException("Field not found in dataset: " + name);
 }

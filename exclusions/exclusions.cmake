@@ -11,7 +11,7 @@ add_library(mirelon_exclusion_store STATIC
 target_include_directories(mirelon_exclusion_store PUBLIC ${PROJECT_SOURCE_DIR}
   ${CMAKE_CURRENT_SOURCE_DIR})
 # The file is replaced the way the settings file is; drive roots come from the drive table.
-target_link_libraries(mirelon_exclusion_store PUBLIC mirelon_settings mirelon_drives)
+target_link_libraries(mirelon_exclusion_store PUBLIC mirelon_base mirelon_settings mirelon_drives)
 set_target_properties(mirelon_exclusion_store PROPERTIES AUTOMOC OFF)
 
 if(MIRELON_GUI)

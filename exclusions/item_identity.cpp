@@ -1,5 +1,7 @@
 #include "item_identity.h"
 
+#include "base/ascii_case.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -9,8 +11,7 @@ namespace mirelon {
 namespace {
 
 unsigned char FoldedAscii(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+    return static_cast<unsigned char>(ToLowerAscii(c));
 }
 
 } // namespace

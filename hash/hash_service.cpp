@@ -1,10 +1,9 @@
 #include "hash/hash_service.h"
 
+#include "base/ascii_case.h"
 #include "hash/file_reader.h"
 #include "hash/hash_range.h"
 #include "hash/method_table.h"
-
-#include <cctype>
 
 namespace mirelon {
 
@@ -17,17 +16,6 @@ const HashMethod* OpenMethod(const HashContext& context) {
         return nullptr;
     }
     return FindHashMethod(context.method);
-}
-
-bool SameNameIgnoringCase(std::string_view a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return i == a.size() && b[i] == '\0';
 }
 
 } // namespace
@@ -122,7 +110,7 @@ const char* HashMethodName(int32_t method) {
 
 int32_t HashMethodByName(std::string_view name) {
     for (const HashMethod& entry : HashMethods()) {
-        if (SameNameIgnoringCase(name, entry.name)) {
+        if (EqualIgnoringAsciiCase(name, entry.name)) {
             return entry.id;
         }
     }

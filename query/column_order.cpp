@@ -1,5 +1,7 @@
 #include "column_order.h"
 
+#include "base/ascii_case.h"
+
 #include <algorithm>
 #include <charconv>
 #include <limits>
@@ -8,8 +10,8 @@ namespace mirelon {
 
 namespace {
 
-unsigned char FoldAscii(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+unsigned char FoldAscii(char c) {
+    return static_cast<unsigned char>(ToLowerAscii(c));
 }
 
 // Reads exactly `digits` decimal digits at `pos`; -1 when any of them is not a digit.
@@ -32,8 +34,8 @@ int CompareAlphabetic(std::string_view left, std::string_view right) {
         if (left[i] == right[i]) {
             continue;
         }
-        const unsigned char a = FoldAscii(static_cast<unsigned char>(left[i]));
-        const unsigned char b = FoldAscii(static_cast<unsigned char>(right[i]));
+        const unsigned char a = FoldAscii(left[i]);
+        const unsigned char b = FoldAscii(right[i]);
         if (a != b) {
             return a < b ? -1 : 1;
         }
@@ -48,8 +50,7 @@ int CompareAlphabetic(std::string_view left, std::string_view right) {
 std::uint64_t AlphabeticPrefix(std::string_view text) {
     std::uint64_t prefix = 0;
     for (std::size_t i = 0; i < 8; ++i) {
-        const unsigned char c =
-            i < text.size() ? FoldAscii(static_cast<unsigned char>(text[i])) : 0;
+        const unsigned char c = i < text.size() ? FoldAscii(text[i]) : 0;
         prefix = prefix << 8 | c;
     }
     return prefix;

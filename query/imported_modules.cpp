@@ -1,23 +1,15 @@
 #include "imported_modules.h"
 
-namespace mirelon {
+#include "base/ascii_case.h"
 
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + ('a' - 'A'));
-        }
-    }
-    return lower;
-}
+namespace mirelon {
 
 void AddImportedModules(std::string_view importModules, ModuleNameSet& names) {
     while (!importModules.empty()) {
         const std::size_t comma = importModules.find(',');
         const std::string_view name = importModules.substr(0, comma);
         if (!name.empty()) {
-            names.insert(LowerAscii(name));
+            names.insert(ToLowerAscii(name));
         }
         if (comma == std::string_view::npos) {
             break;

@@ -10,8 +10,6 @@ namespace mirelon {
 
 using ModuleNameSet = std::unordered_set<std::string>;
 
-std::string LowerAscii(std::string_view text);
-
 // Adds the lower-cased names of one import-modules text (",kernel32.dll,user32.dll").
 void AddImportedModules(std::string_view importModules, ModuleNameSet& names);
 

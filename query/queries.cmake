@@ -11,4 +11,4 @@ add_library(mirelon_query STATIC
 )
 # Both "query/x.h" and "x.h" resolve for users of the library.
 target_include_directories(mirelon_query PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(mirelon_query PUBLIC mirelon_catalog)
+target_link_libraries(mirelon_query PUBLIC mirelon_base mirelon_catalog)

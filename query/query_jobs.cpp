@@ -1,5 +1,6 @@
 #include "query_jobs.h"
 
+#include "base/ascii_case.h"
 #include "imported_modules.h"
 #include "query_texts.h"
 #include "result_loading.h"
@@ -37,8 +38,8 @@ std::size_t FindUnusedDlls(TSQLiteDatabase& catalog, TResultGridSink& grid) {
     }
     const auto dlls = catalog.OpenResult(std::string(kDllFilesQuery));
     return ReplaceGridRows(*dlls, grid, [&imported](const ResultRow& row) {
-        return LowerAscii(row[kFileExtensionColumn]) == ".dll" &&
-               !imported.contains(LowerAscii(row[kFileNameColumn]));
+        return ToLowerAscii(row[kFileExtensionColumn]) == ".dll" &&
+               !imported.contains(ToLowerAscii(row[kFileNameColumn]));
     });
 }
 

@@ -1,5 +1,7 @@
 #include "scan/extension_filter.h"
 
+#include "base/ascii_case.h"
+
 #include <algorithm>
 
 namespace mirelon {
@@ -12,10 +14,6 @@ bool IsBlank(char c) {
 
 bool AllBlank(std::string_view text) {
     return std::all_of(text.begin(), text.end(), IsBlank);
-}
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 } // namespace
@@ -43,15 +41,8 @@ bool MatchesExtensionFilter(std::string_view name, std::string_view filter) {
     if (AllBlank(wanted)) {
         return false;
     }
-    std::transform(wanted.begin(), wanted.end(), wanted.begin(), AsciiLower);
-    wanted += ';';
+    wanted = ToLowerAscii(wanted) + ';';
     return filter.find(wanted) != std::string_view::npos;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return AsciiLower(x) == AsciiLower(y);
-           });
 }
 
 } // namespace mirelon

@@ -16,6 +16,4 @@ bool FilterTakesAllFiles(std::string_view filter);
 // the filter text. Names without an extension (or with only blanks after the dot) never match.
 bool MatchesExtensionFilter(std::string_view name, std::string_view filter);
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
-
 } // namespace mirelon

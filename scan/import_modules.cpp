@@ -1,5 +1,6 @@
 #include "scan/import_modules.h"
 
+#include "base/ascii_case.h"
 #include "scan/pe_image.h"
 #include "scan/pe_image_file.h"
 
@@ -28,13 +29,6 @@ uint64_t DelayNameRva(const TPeImage& image, uint32_t field) {
     return field;
 }
 
-void LowerAscii(std::string& text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-}
-
 // Walks one descriptor table up to its zero-name terminator. False when any part of it cannot
 // be read: a chain without end, a name outside the image, a name without terminator.
 bool WalkDescriptors(const TPeImage& image, uint32_t tableRva, const DescriptorLayout& layout,
@@ -50,7 +44,7 @@ bool WalkDescriptors(const TPeImage& image, uint32_t tableRva, const DescriptorL
         std::string name;
         if (!image.ReadName(nameRva, kMaxNameLength, name))
             return false;
-        LowerAscii(name);
+        name = ToLowerAscii(name);
         names.push_back(std::move(name));
     }
     return false;

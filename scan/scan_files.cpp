@@ -1,5 +1,6 @@
 #include "scan/scan_files.h"
 
+#include "base/ascii_case.h"
 #include "scan/directory_listing.h"
 #include "scan/extension_filter.h"
 #include "scan/folder_walk.h"

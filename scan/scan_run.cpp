@@ -1,5 +1,6 @@
 #include "scan/scan_run.h"
 
+#include "base/ascii_case.h"
 #include "catalog/catalog_statements.h"
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_exception.h"
@@ -21,19 +22,12 @@ namespace mirelon {
 
 namespace {
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
 // The swap and hibernation files change while they are read; their checksum means nothing.
 bool IsSystemPagingFile(std::string_view fileName) {
     static constexpr std::array<std::string_view, 3> kNames = {"pagefile.sys", "swapfile.sys",
                                                                "hiberfil.sys"};
     return std::any_of(kNames.begin(), kNames.end(), [&](std::string_view name) {
-        return EqualsIgnoringAsciiCase(fileName, name);
+        return EqualIgnoringAsciiCase(fileName, name);
     });
 }
 

@@ -7,4 +7,4 @@ add_library(mirelon_scanner STATIC
 )
 target_include_directories(mirelon_scanner PUBLIC ${PROJECT_SOURCE_DIR})
 # Threaded mode runs the walk on the helper-thread component.
-target_link_libraries(mirelon_scanner PUBLIC mirelon_thread)
+target_link_libraries(mirelon_scanner PUBLIC mirelon_base mirelon_thread)

@@ -1,5 +1,6 @@
 #include "scan/version_info_block.h"
 
+#include "base/ascii_case.h"
 #include "scan/version_info_utf16.h"
 
 #include <algorithm>
@@ -19,18 +20,12 @@ uint16_t UnitAt(std::span<const uint8_t> data, size_t offset) {
     return static_cast<uint16_t>(data[offset] | (data[offset + 1] << 8));
 }
 
-char LowerAscii(char16_t unit) {
-    if (unit >= 'A' && unit <= 'Z')
-        return static_cast<char>(unit - 'A' + 'a');
-    return unit < 0x80 ? static_cast<char>(unit) : '\0';
-}
-
 bool KeyEquals(std::span<const uint8_t> data, const TVersionBlock& block, std::string_view key) {
     if (block.keyUnits != key.size())
         return false;
     for (size_t i = 0; i < key.size(); ++i) {
         const char16_t unit = UnitAt(data, block.keyOffset + 2 * i);
-        if (unit >= 0x80 || LowerAscii(unit) != LowerAscii(static_cast<unsigned char>(key[i])))
+        if (unit >= 0x80 || ToLowerAscii(static_cast<char>(unit)) != ToLowerAscii(key[i]))
             return false;
     }
     return true;

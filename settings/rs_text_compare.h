@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ascii_case.h"
+
 #include <string_view>
 
 namespace mirelon {
@@ -8,12 +10,8 @@ namespace mirelon {
 inline int CompareNames(std::string_view a, std::string_view b) {
     const size_t common = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < common; ++i) {
-        unsigned char ca = static_cast<unsigned char>(a[i]);
-        unsigned char cb = static_cast<unsigned char>(b[i]);
-        if (ca >= 'a' && ca <= 'z')
-            ca = static_cast<unsigned char>(ca - 'a' + 'A');
-        if (cb >= 'a' && cb <= 'z')
-            cb = static_cast<unsigned char>(cb - 'a' + 'A');
+        const auto ca = static_cast<unsigned char>(ToUpperAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(ToUpperAscii(b[i]));
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }

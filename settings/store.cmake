@@ -13,7 +13,7 @@ add_library(mirelon_settings STATIC
 # Both "settings/x.h" and "x.h" resolve for users of the library.
 target_include_directories(mirelon_settings PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
 # Date-time values use the catalog's date text.
-target_link_libraries(mirelon_settings PUBLIC mirelon_catalog)
+target_link_libraries(mirelon_settings PUBLIC mirelon_base mirelon_catalog)
 # Fuzz builds trace coverage inside the library too, not only in the fuzz target.
 if(MIRELON_FUZZ)
   target_compile_options(mirelon_settings PRIVATE -fsanitize=fuzzer-no-link)

@@ -1,3 +1,4 @@
+#include "base/ascii_case.h"
 #include "scan/import_modules.h"
 
 #include <cstddef>
@@ -13,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (name.size() > 256)
             __builtin_trap();
         for (char c : name) {
-            if (c == '\0' || (c >= 'A' && c <= 'Z'))
+            if (c == '\0' || mirelon::ToLowerAscii(c) != c)
                 __builtin_trap();
         }
     }

@@ -1,0 +1,6 @@
+mirelon_gtest(base_tests
+  SOURCES
+    ascii_case_test.cpp
+  LIBS mirelon_base
+)
+set_target_properties(base_tests PROPERTIES AUTOMOC OFF)
