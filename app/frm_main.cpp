@@ -4,7 +4,7 @@
 #include "app/navigation_bar.h"
 #include "session/shell_jobs.h"
 #include "session/shell_state.h"
-#include "app/status_lamp.h"
+#include "widgets/status_lamp.h"
 #include "app/thread_ex_object.h"
 
 #include <QFont>
@@ -81,8 +81,7 @@ TfrmMain::TfrmMain(TShellState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      state_(state), lamps_{MakeStatusLamp(QColor(0x2e, 0xb8, 0x3c)),
-                            MakeStatusLamp(QColor(0xd8, 0x24, 0x1c))} {
+      state_(state), lamps_{IdleStatusLamp(), BusyStatusLamp()} {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("frmMain"));
     setFont(QFont(QStringLiteral("MS Shell Dlg 2"), 8));

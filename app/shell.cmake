@@ -9,12 +9,11 @@ if(MIRELON_GUI)
     scan_commands.cpp
     qt_window_thread.cpp
     startup_hooks.cpp
-    status_lamp.cpp
     thread_ex_object.cpp
   )
   target_include_directories(mirelon_shell PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(mirelon_shell PUBLIC mirelon_session mirelon_query_ui mirelon_scanrun
-    mirelon_options mirelon_exclusions Qt6::Widgets)
+    mirelon_options mirelon_exclusions mirelon_widgets Qt6::Widgets)
 
   add_executable(mirelon main.cpp)
   target_link_libraries(mirelon PRIVATE mirelon_shell)

@@ -6,6 +6,7 @@
 #include "result_grid_model.h"
 #include "result_grid_view.h"
 #include "settings/rs_prop_saver.h"
+#include "widgets/status_lamp.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -13,7 +14,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QProgressBar>
@@ -47,18 +47,6 @@ constexpr int kButtonTop = 14;
 
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The green lamp the main window shows when idle.
-QPixmap IdleLamp() {
-    QPixmap lamp(16, 16);
-    lamp.fill(Qt::transparent);
-    QPainter painter(&lamp);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QColor(0, 100, 0));
-    painter.setBrush(QColor(0, 200, 0));
-    painter.drawEllipse(2, 2, 12, 12);
-    return lamp;
 }
 
 } // namespace
@@ -208,7 +196,7 @@ void TfrmQueryResults::BuildStatusBar() {
     sbGlyph->setObjectName("sbGlyph");
     sbGlyph->setFixedWidth(25);
     sbGlyph->setAlignment(Qt::AlignCenter);
-    sbGlyph->setPixmap(IdleLamp());
+    sbGlyph->setPixmap(IdleStatusLamp());
 
     sbCaption = new QLabel(StatusBar);
     sbCaption->setObjectName("sbCaption");

@@ -1,10 +1,13 @@
-#include "app/status_lamp.h"
+#include "widgets/status_lamp.h"
 
+#include <QColor>
 #include <QPainter>
 #include <QPen>
 #include <QRadialGradient>
 
 namespace mirelon {
+
+namespace {
 
 QPixmap MakeStatusLamp(const QColor& color) {
     QPixmap lamp(16, 16);
@@ -25,6 +28,16 @@ QPixmap MakeStatusLamp(const QColor& color) {
     painter.setBrush(QColor(255, 255, 255, 150));
     painter.drawEllipse(QRectF(4.0, 3.5, 4.5, 3.0));
     return lamp;
+}
+
+} // namespace
+
+QPixmap IdleStatusLamp() {
+    return MakeStatusLamp(QColor(0x2e, 0xb8, 0x3c));
+}
+
+QPixmap BusyStatusLamp() {
+    return MakeStatusLamp(QColor(0xd8, 0x24, 0x1c));
 }
 
 } // namespace mirelon
