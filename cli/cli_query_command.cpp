@@ -20,9 +20,6 @@ namespace mirelon {
 
 namespace {
 
-// A query that meets a scan's commit waits for it instead of failing.
-constexpr const char* kBusyTimeout = "PRAGMA busy_timeout = 10000;";
-
 std::array<OutputColumn, kGridColumnCount> CatalogColumns() {
     std::array<OutputColumn, kGridColumnCount> columns;
     for (std::size_t i = 0; i < kGridColumnCount; ++i) {
@@ -90,9 +87,8 @@ std::unique_ptr<TSQLiteDatabase> OpenExistingCatalog(const std::string& dataDire
     if (!std::filesystem::is_regular_file(file, error)) {
         throw std::runtime_error("no catalog at " + file + "; run 'mirelon-cli scan' first");
     }
-    auto catalog = std::make_unique<TSQLiteDatabase>(file);
-    catalog->OpenResult(kBusyTimeout);
-    return catalog;
+    // Like every connection, it waits for a scan's commit instead of failing on it.
+    return std::make_unique<TSQLiteDatabase>(file);
 }
 
 } // namespace

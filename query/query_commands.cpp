@@ -37,7 +37,7 @@ void TQueryCommands::RunSearch(std::string_view taskName, const std::function<vo
 }
 
 void TQueryCommands::btnDuplicateFilesClick() {
-    RunSearch(kFindDuplicateFilesTask, [this] {
+    RunSearch(kTaskFindDuplicateFiles, [this] {
         results_.SortByCheckSum();
         results_.ShadeDuplicateGroups();
     });
@@ -46,12 +46,12 @@ void TQueryCommands::btnDuplicateFilesClick() {
 
 void TQueryCommands::btnOldFilesClick() {
     months_ = host_.Months ? host_.Months() : 12;
-    RunSearch(kFindOldFilesTask);
+    RunSearch(kTaskFindOldFiles);
     results_.Show();
 }
 
 void TQueryCommands::btnUnusedDllsClick() {
-    RunSearch(kFindUnusedDllsTask);
+    RunSearch(kTaskUnusedDlls);
     results_.Show();
 }
 

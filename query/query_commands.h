@@ -1,5 +1,6 @@
 #pragma once
 
+#include "session/task_names.h"
 #include "window_thread_grid_sink.h"
 
 #include <QString>
@@ -13,10 +14,6 @@ namespace mirelon {
 
 class TSQLiteDatabase;
 class TfrmQueryResults;
-
-inline constexpr std::string_view kFindOldFilesTask = "Find Old Files";
-inline constexpr std::string_view kFindDuplicateFilesTask = "Find Duplicate Files";
-inline constexpr std::string_view kFindUnusedDllsTask = "Unused Dlls";
 
 // Idle status text after a search that found nothing; the grid is empty then.
 inline constexpr std::string_view kNoFilesFoundText = "No matching files found.";

@@ -8,6 +8,6 @@ if(MIRELON_GUI)
     result_grid_view.cpp
     window_thread_grid_sink.cpp
   )
-  target_link_libraries(mirelon_query_ui PUBLIC mirelon_query mirelon_propsaver mirelon_widgets
-    Qt6::Widgets)
+  target_link_libraries(mirelon_query_ui PUBLIC mirelon_query mirelon_session mirelon_propsaver
+    mirelon_widgets Qt6::Widgets)
 endif()

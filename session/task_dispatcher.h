@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/task_names.h"
+
 #include <functional>
 #include <mutex>
 #include <string>
@@ -8,13 +10,6 @@
 namespace mirelon {
 
 class TThreadEx;
-
-inline constexpr std::string_view kTaskCreateDatabase = "Create Database";
-inline constexpr std::string_view kTaskScanHarddisk = "Scan Harddisk";
-inline constexpr std::string_view kTaskFindOldFiles = "Find Old Files";
-inline constexpr std::string_view kTaskFindDuplicateFiles = "Find Duplicate Files";
-// The unused-DLL search of the "Find Unused Dlls" page.
-inline constexpr std::string_view kTaskUnusedDlls = "Unused Dlls";
 
 using TJob = std::function<void(TThreadEx& sender)>;
 

@@ -46,11 +46,11 @@ private:
         std::atomic<bool> done{false};
         std::thread worker([&] {
             try {
-                if (task == kFindDuplicateFilesTask) {
+                if (task == kTaskFindDuplicateFiles) {
                     commands_.FindDuplicateFiles(catalog_);
-                } else if (task == kFindOldFilesTask) {
+                } else if (task == kTaskFindOldFiles) {
                     commands_.FindOldFiles(catalog_);
-                } else if (task == kFindUnusedDllsTask) {
+                } else if (task == kTaskUnusedDlls) {
                     commands_.FindUnusedDlls(catalog_);
                 }
             } catch (const std::exception& error) {
