@@ -163,7 +163,8 @@ int main() {
     const double fileBytes = bytes * kFileRepeats;
     std::string fileText;
     const int code = mirelon::HashFile(259, file.string(), fileText); // warms the cache
-    const bool fileAgrees = code == 0 && fileText == HashBytes(259, buffer, kFileRepeats);
+    const bool fileAgrees =
+        code == mirelon::kHashOk && fileText == HashBytes(259, buffer, kFileRepeats);
     auto [fromFile, inMemory] = BestOfInterleaved(
         [&] {
             std::string text;

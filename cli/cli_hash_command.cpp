@@ -11,32 +11,27 @@ namespace {
 
 constexpr int32_t kDefaultMethod = kHashMethodFirst + 2; // "MD5", as the scan options
 constexpr std::size_t kInputChunk = 64 * 1024;
-constexpr int kCannotOpen = 5;
 
 int HashStream(int32_t method, std::istream& in, std::string& text) {
     HashContext context;
     int code = HashInit(&context, method);
-    if (code != 0) {
+    if (code != kHashOk) {
         return code;
     }
     std::vector<char> buffer(kInputChunk);
     while (in) {
         in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         const auto count = static_cast<uint32_t>(in.gcount());
-        if (count > 0 && (code = HashUpdate(&context, buffer.data(), count)) != 0) {
+        if (count > 0 && (code = HashUpdate(&context, buffer.data(), count)) != kHashOk) {
             return code;
         }
     }
     if (in.bad()) {
         HashFinal(&context, text);
         text.clear();
-        return 4;
+        return kHashReadFailed;
     }
     return HashFinal(&context, text);
-}
-
-std::string FailureText(int code) {
-    return code == kCannotOpen ? "cannot be opened for reading" : "could not be read to the end";
 }
 
 } // namespace
@@ -76,9 +71,10 @@ int RunHashCommand(const CliRequest& request, CliStreams& streams) {
         std::string text;
         const int code =
             path == "-" ? HashStream(method, streams.in, text) : HashFile(method, path, text);
-        if (code != 0) {
+        if (code != kHashOk) {
             streams.out.flush();
-            streams.err << "mirelon-cli: hash: " << path << ": " << FailureText(code) << '\n';
+            streams.err << "mirelon-cli: hash: " << path << ": " << HashFileFailureText(code)
+                        << '\n';
             exitCode = kExitFailure;
             continue;
         }

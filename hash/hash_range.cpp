@@ -35,7 +35,7 @@ bool HashRange(HashContext* context, ByteSource& source, uint64_t start, uint64_
             return false;
         }
         const auto used = static_cast<uint32_t>(std::min<uint64_t>(count, wanted));
-        if (HashUpdate(context, buffer, used) != 0) {
+        if (HashUpdate(context, buffer, used) != kHashOk) {
             return false;
         }
         done += used;

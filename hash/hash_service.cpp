@@ -22,50 +22,50 @@ const HashMethod* OpenMethod(const HashContext& context) {
 
 int HashInit(HashContext* context, int32_t method) {
     if (context == nullptr) {
-        return 2;
+        return kHashNoContext;
     }
     const HashMethod* entry = FindHashMethod(method);
     if (entry == nullptr) {
-        return 1;
+        return kHashUnknownMethod;
     }
     context->state = entry->create();
     context->state->method = method;
     context->method = method;
     context->passes = entry->passes;
-    return 0;
+    return kHashOk;
 }
 
 int HashUpdate(HashContext* context, const void* bytes, uint32_t count) {
     if (context == nullptr) {
-        return 2;
+        return kHashNoContext;
     }
     if (context->state == nullptr) {
-        return 3;
+        return kHashNotOpen;
     }
     const HashMethod* entry = OpenMethod(*context);
     if (entry == nullptr) {
-        return 1;
+        return kHashUnknownMethod;
     }
     if (count > 0) {
         entry->update(*context->state, static_cast<const uint8_t*>(bytes), count, context->passes);
     }
-    return 0;
+    return kHashOk;
 }
 
 int HashFinal(HashContext* context, std::string& text) {
     if (context == nullptr) {
-        return 2;
+        return kHashNoContext;
     }
     if (context->state == nullptr) {
-        return 3;
+        return kHashNotOpen;
     }
     const HashMethod* entry = OpenMethod(*context);
     if (entry == nullptr) {
-        return 1;
+        return kHashUnknownMethod;
     }
     text = entry->finish(*context->state, context->passes);
     context->state.reset();
-    return 0;
+    return kHashOk;
 }
 
 int64_t HashFileSize(const std::string& fileName) {
@@ -87,20 +87,25 @@ bool HashFileRange(HashContext* context, const std::string& fileName, uint64_t s
 
 int HashFile(int32_t method, const std::string& fileName, std::string& text) {
     // One open serves both the size and the reading, so the file cannot be swapped in between.
-    // The size comes first: a missing file reports 5 even for an unknown method.
+    // The size comes first: a missing file reports kHashCannotOpen even for an unknown method.
     FileReader reader;
     if (!reader.Open(fileName)) {
-        return 5;
+        return kHashCannotOpen;
     }
     HashContext context;
     const int code = HashInit(&context, method);
-    if (code != 0) {
+    if (code != kHashOk) {
         return code;
     }
     if (!HashRange(&context, reader, 0, reader.Size())) {
-        return 4;
+        return kHashReadFailed;
     }
     return HashFinal(&context, text);
+}
+
+const char* HashFileFailureText(int code) {
+    return code == kHashCannotOpen ? "cannot be opened for reading"
+                                   : "could not be read to the end";
 }
 
 const char* HashMethodName(int32_t method) {

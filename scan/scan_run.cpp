@@ -142,7 +142,7 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
 
     const int method = kHashMethodFirst + options_.HashMethodIndex();
     const int code = HashFile(method, fileName, row.checkSum);
-    if (code != 0) {
+    if (code != kHashOk) {
         row.checkSum.clear();
         FileFacts after;
         if (!ReadFileFacts(fileName, after)) {
@@ -151,8 +151,7 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
         }
         ++unhashedCount_;
         if (unhashed_.size() < kSkippedKept) {
-            unhashed_.push_back({fileName, code == 5 ? "cannot be opened for reading"
-                                                     : "could not be read to the end"});
+            unhashed_.push_back({fileName, HashFileFailureText(code)});
         }
     } else {
         bytesHashed_ += facts.size;

@@ -17,19 +17,19 @@ namespace mirelon::test {
 inline std::string HashText(int32_t method, std::string_view bytes, size_t chunk = 0) {
     HashContext context;
     int code = HashInit(&context, method);
-    if (code != 0) {
+    if (code != kHashOk) {
         return "<code " + std::to_string(code) + ">";
     }
     const size_t step = chunk == 0 ? bytes.size() : chunk;
-    for (size_t done = 0; done < bytes.size() && code == 0; done += step) {
+    for (size_t done = 0; done < bytes.size() && code == kHashOk; done += step) {
         const std::string_view piece = bytes.substr(done, step);
         code = HashUpdate(&context, piece.data(), static_cast<uint32_t>(piece.size()));
     }
     std::string text;
-    if (code == 0) {
+    if (code == kHashOk) {
         code = HashFinal(&context, text);
     }
-    return code == 0 ? text : "<code " + std::to_string(code) + ">";
+    return code == kHashOk ? text : "<code " + std::to_string(code) + ">";
 }
 
 inline std::string RandomBytes(size_t count, uint32_t seed) {
