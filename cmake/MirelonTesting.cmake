@@ -1,11 +1,13 @@
 # Helpers shared by the test, benchmark and fuzz folders.
 find_package(GTest REQUIRED)
 
-# mirelon_gtest(NAME SOURCES... LIBS ...): one GoogleTest binary, run by CTest as one test.
+# mirelon_gtest(NAME SOURCES... LIBS ...): one GoogleTest binary, run by CTest as one test. Every
+# test links the shared helpers of tests/support.
 function(mirelon_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} mirelon_test_support GTest::gtest
+    GTest::gtest_main Threads::Threads)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()
@@ -14,7 +16,8 @@ endfunction()
 function(mirelon_qttest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test Qt6::Widgets Threads::Threads)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} mirelon_test_support Qt6::Test Qt6::Widgets
+    Threads::Threads)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -7,6 +7,7 @@
 #include "session/shell_state.h"
 #include "thread/thread_ex.h"
 #include "app/thread_ex_object.h"
+#include "tests/support/eventually.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -36,10 +37,7 @@ namespace {
 
 // Keeps a job going until released or stopped; bounded so a fault cannot hang the test.
 void HoldJob(TThreadEx& sender, const std::atomic<bool>& release) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!release && !sender.Terminated() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(1ms);
-    }
+    mirelon::test::Eventually([&] { return release || sender.Terminated(); });
 }
 
 } // namespace

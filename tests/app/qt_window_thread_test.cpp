@@ -1,6 +1,7 @@
 #include "app/qt_window_thread.h"
 #include "thread/thread_ex.h"
 #include "thread/window_thread_registry.h"
+#include "tests/support/eventually.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -20,17 +21,11 @@ namespace {
 
 // Blocks a job until released; bounded so a fault fails the test instead of hanging it.
 void WaitFor(const std::atomic<bool>& flag) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!flag && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(1ms);
-    }
+    mirelon::test::Eventually([&] { return flag.load(); });
 }
 
 void WaitUntilTerminated(TThreadEx& sender) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!sender.Terminated() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(1ms);
-    }
+    mirelon::test::Eventually([&] { return sender.Terminated(); });
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "catalog/catalog_schema.h"
 #include "failure_text.h"
-#include "temp_directory.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ TEST(CatalogSchema, DefinitionTextsAreExact) {
 }
 
 TEST(CatalogSchema, CreatesAMissingCatalogWithTableAndIndexes) {
-    TTempDirectory dir;
+    test::TTempFolder dir;
     const auto db = CreateDatabase(dir.Slashed());
     EXPECT_TRUE(std::filesystem::exists(dir.File(kCatalogFileName)));
     EXPECT_FALSE(db->InTransaction());
@@ -42,7 +42,7 @@ TEST(CatalogSchema, CreatesAMissingCatalogWithTableAndIndexes) {
 }
 
 TEST(CatalogSchema, ExistingCatalogIsUsedUnchanged) {
-    TTempDirectory dir;
+    test::TTempFolder dir;
     CreateDatabase(dir.Slashed())
         ->RunStatement("INSERT INTO tblFiles (fldFullPath, fldFileName, fldFileSize, "
                        "fldDateCreated, fldDateModified, fldDateAccessed) "
@@ -52,7 +52,7 @@ TEST(CatalogSchema, ExistingCatalogIsUsedUnchanged) {
 }
 
 TEST(CatalogSchema, TableOfAnyLetterCaseCountsAsPresent) {
-    TTempDirectory dir;
+    test::TTempFolder dir;
     TSQLiteDatabase(dir.File(kCatalogFileName)).RunStatement("CREATE TABLE TBLFILES (x)");
     const auto db = CreateDatabase(dir.Slashed());
     EXPECT_EQ(SchemaText(*db, "idxFileSize"), "<missing>");

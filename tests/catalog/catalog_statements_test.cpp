@@ -1,7 +1,7 @@
 #include "catalog/catalog_schema.h"
 #include "catalog/catalog_statements.h"
 #include "failure_text.h"
-#include "temp_directory.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ protected:
     }
     void Insert(const CatalogRow& row) { db->RunStatement(BuildInsertStatement(row)); }
 
-    TTempDirectory dir;
+    test::TTempFolder dir;
     std::unique_ptr<TSQLiteDatabase> db = CreateDatabase(dir.Slashed());
 };
 

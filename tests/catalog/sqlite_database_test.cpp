@@ -1,6 +1,6 @@
 #include "catalog/sqlite_database.h"
 #include "failure_text.h"
-#include "temp_directory.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ class SQLiteDatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override { db.RunStatement("CREATE TABLE t (n INTEGER, s VARCHAR (20))"); }
 
-    TTempDirectory dir;
+    test::TTempFolder dir;
     TSQLiteDatabase db{dir.File("test.db")};
 };
 
@@ -143,7 +143,7 @@ TEST(SQLiteDatabaseOpen, FailureNamesTheFile) {
 }
 
 TEST(SQLiteDatabaseOpen, CreatesAMissingFileTunedForBulkInserts) {
-    TTempDirectory dir;
+    test::TTempFolder dir;
     TSQLiteDatabase db(dir.File("new.db"));
     EXPECT_EQ(db.OpenResult("PRAGMA synchronous")->IntegerAt(0), 1); // NORMAL
     EXPECT_EQ(db.OpenResult("PRAGMA temp_store")->IntegerAt(0), 2);  // MEMORY

@@ -1,6 +1,6 @@
 #include "cli/cli_arguments.h"
 #include "cli/cli_catalog_location.h"
-#include "cli_test_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +83,7 @@ TEST(CliArguments, UsageErrorsNameTheArgumentAndTheCommand) {
 }
 
 TEST(CliCatalogLocation, AFolderOrAFileNamedFilesDbInAnExistingFolder) {
-    test::TCliTestFolder folder;
+    test::TTempFolder folder;
     const std::string expected = folder.Path() + "/";
     EXPECT_EQ(CatalogDataDirectory(CliCommand::Scan, "", "/default/"), "/default/");
     EXPECT_EQ(CatalogDataDirectory(CliCommand::Scan, folder.Path(), ""), expected);
@@ -100,7 +100,7 @@ TEST(CliCatalogLocation, FoldersBecomeCanonicalWithoutTrailingSeparator) {
     EXPECT_EQ(CanonicalFolderPath("/a/b/"), "/a/b");
     EXPECT_EQ(CanonicalFolderPath("/a/./c/../b"), "/a/b");
     EXPECT_EQ(CanonicalFolderPath("rel").front(), '/');
-    test::TCliTestFolder folder;
+    test::TTempFolder folder;
     std::filesystem::create_directory(folder / "real");
     std::filesystem::create_directory_symlink(folder / "real", folder / "link");
     EXPECT_EQ(CanonicalFolderPath(folder / "link/"),

@@ -1,8 +1,8 @@
 // Runs the built mirelon-cli on trees made here and reads what it printed and catalogued.
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
-#include "cli_test_folder.h"
 #include "cli_test_process.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,7 @@ int64_t RowCount(const std::string& catalogFile) {
 using Groups = std::set<std::set<std::string>>;
 
 TEST(CliEndToEnd, ScanThenDuplicatesListsExactlyTheGroupsOfEqualContent) {
-    TCliTestFolder folder;
+    TTempFolder folder;
     const std::string tree = folder.MakeFolder("tree");
     const std::string big(100000, 'x');
     std::map<std::string, std::vector<std::string>> byContent;
@@ -143,7 +143,7 @@ TEST(CliEndToEnd, ScanThenDuplicatesListsExactlyTheGroupsOfEqualContent) {
 }
 
 TEST(CliEndToEnd, HashPrintsWhatTheCoreutilsSumsPrint) {
-    TCliTestFolder folder;
+    TTempFolder folder;
     std::string mixed;
     for (int i = 0; i < 200000; ++i) {
         mixed += static_cast<char>((i * 7919) % 251);
@@ -177,7 +177,7 @@ TEST(CliEndToEnd, HashPrintsWhatTheCoreutilsSumsPrint) {
 }
 
 TEST(CliEndToEnd, HashGoesOnAfterAFileThatCannotBeReadAndExitsWithOne) {
-    TCliTestFolder folder;
+    TTempFolder folder;
     const std::string present = folder.Write("present", "abc");
     const ProcessResult result =
         RunCli({"hash", folder / "missing", present, folder.MakeFolder("a-folder")});
@@ -190,7 +190,7 @@ TEST(CliEndToEnd, HashGoesOnAfterAFileThatCannotBeReadAndExitsWithOne) {
 }
 
 TEST(CliEndToEnd, ContinueAddsOnlyNewFilesAndAFreshScanStartsOver) {
-    TCliTestFolder folder;
+    TTempFolder folder;
     const std::string tree = folder.MakeFolder("tree");
     folder.Write("tree/a", "1");
     folder.Write("tree/sub/b", "2");
@@ -235,7 +235,7 @@ TEST(CliEndToEnd, ContinueAddsOnlyNewFilesAndAFreshScanStartsOver) {
 }
 
 TEST(CliEndToEnd, AFreshScanThatCannotDeleteTheOldCatalogStopsAndSaysWhy) {
-    TCliTestFolder folder;
+    TTempFolder folder;
     const std::string tree = folder.MakeFolder("tree");
     folder.Write("tree/a", "1");
     // A folder in the catalog's place cannot be deleted while it holds a file.
@@ -249,7 +249,7 @@ TEST(CliEndToEnd, AFreshScanThatCannotDeleteTheOldCatalogStopsAndSaysWhy) {
 }
 
 TEST(CliEndToEnd, ExcludedFoldersAndTheCatalogItselfAreNotCatalogued) {
-    TCliTestFolder folder;
+    TTempFolder folder;
     folder.Write("keep/a", "1");
     folder.Write("skip/b", "2");
     folder.Write("skip2/c", "3");
@@ -277,7 +277,7 @@ bool WaitForFirstCommit(TRunningCli& cli, const std::string& catalogFile) {
 }
 
 TEST(CliEndToEnd, CtrlCDuringAScanKeepsEveryRowAndAValidCatalog) {
-    TCliTestFolder folder;
+    TTempFolder folder;
     constexpr int kFolders = 200;
     constexpr int kFilesPerFolder = 100;
     // Hard links: each one a file to the scan, far cheaper to make than 20,000 new files.
@@ -309,7 +309,7 @@ TEST(CliEndToEnd, CtrlCDuringAScanKeepsEveryRowAndAValidCatalog) {
 }
 
 TEST(CliEndToEnd, BadArgumentsExitWithTwoAndOneLineNamingTheArgument) {
-    TCliTestFolder folder;
+    TTempFolder folder;
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{}, "no command"},
         {{"frobnicate"}, "'frobnicate'"},
@@ -345,7 +345,7 @@ TEST(CliEndToEnd, EveryCommandHasHelp) {
 }
 
 TEST(CliEndToEnd, QueriesWithoutACatalogFailWithoutMakingOne) {
-    TCliTestFolder folder;
+    TTempFolder folder;
     const ProcessResult result = RunCli({"old", "--db", folder.Path()});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find(folder / "files.db"), std::string::npos) << result.err;

@@ -2,7 +2,7 @@
 #include "exclusions/item_identity.h"
 #include "settings/rs_exception.h"
 
-#include "scan_test_tree.h"
+#include "tests/support/scan_test_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 namespace mirelon {
 namespace {
 
-using testing::ScanTestTree;
+using test::ScanTestTree;
 
 std::string Id(const std::string& path) {
     return IdentityOfPath(path);

@@ -1,14 +1,14 @@
 #include "exclusions/excluded_folder_list.h"
 #include "exclusions/item_identity.h"
 
-#include "scan_test_tree.h"
+#include "tests/support/scan_test_tree.h"
 
 #include <gtest/gtest.h>
 
 namespace mirelon {
 namespace {
 
-using testing::ScanTestTree;
+using test::ScanTestTree;
 using Paths = std::vector<std::string>;
 
 class ExcludedFolderListTest : public ::testing::Test {

@@ -3,11 +3,11 @@
 //   xvfb-run -a exclusion_panel_screenshot OUTPUT_FOLDER
 // Run it under a real (or virtual) X display so fonts and styles are the desktop's.
 
-#include "tests/panels/dropped_panel_picture.h"
+#include "tests/support/dropped_panel_picture.h"
 #include "exclusions/folder_tree.h"
 #include "exclusions/frm_excluded_folders.h"
 
-#include "fake_mount_source.h"
+#include "tests/support/fake_mount_source.h"
 #include "scan/drive_info.h"
 
 #include <QApplication>
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     for (const char* folder : {"Archive/2019", "Archive/2020", "Music", "Photos", "Projects/build",
                                "Projects/src", "Temp"})
         QDir(drive.path()).mkpath(folder);
-    auto source = std::make_shared<testing::FakeMountSource>();
+    auto source = std::make_shared<test::FakeMountSource>();
     source->text = "30 1 259:3 / " + drive.path().toStdString() + " rw - ext4 /dev/vdb1 rw\n";
     source->labels[drive.path().toStdString()] = "Data";
 

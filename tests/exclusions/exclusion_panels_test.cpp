@@ -6,11 +6,12 @@
 
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
-#include "fake_mount_source.h"
+#include "tests/support/fake_mount_source.h"
 #include "scan/drive_info.h"
 #include "scan/scan_files.h"
 #include "scan/scan_run.h"
 #include "session/scan_session.h"
+#include "tests/support/drop_down_steps.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,24 +27,9 @@
 #include <set>
 
 using namespace mirelon;
+using mirelon::test::ShowWhile;
 
 namespace {
-
-// Runs steps inside the panel's loop; a watchdog closes a panel the steps leave open.
-void ShowWhile(TfmDropDown& panel, QWidget& parent, std::function<void()> steps) {
-    panel.SetRollDownSpeed(0);
-    QObject::connect(
-        &panel, &TfmDropDown::DroppedDown, &panel, [steps] { QTimer::singleShot(0, steps); },
-        Qt::SingleShotConnection);
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, &panel, [&panel] {
-        QWARN("watchdog closed the panel");
-        panel.CloseDropDown();
-    });
-    watchdog.start(5000);
-    panel.ShowDropDown(&parent, 300, 200, -1, -1);
-}
 
 QStringList Texts(const QTreeWidgetItem* item) {
     QStringList texts;
@@ -136,7 +122,7 @@ void ExclusionPanelsTest::init() {
     QVERIFY(tree_->isValid() && data_->isValid());
     dataDirectory_ = data_->path().toStdString() + "/";
     // The test tree is the one fixed drive, D.
-    auto source = std::make_shared<testing::FakeMountSource>();
+    auto source = std::make_shared<test::FakeMountSource>();
     source->text =
         "30 1 259:3 / " + tree_->path().toStdString() + " rw,relatime - ext4 /dev/vdb1 rw\n";
     source->labels[tree_->path().toStdString()] = "Data";

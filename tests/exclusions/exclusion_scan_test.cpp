@@ -4,12 +4,12 @@
 
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
-#include "fake_mount_source.h"
+#include "tests/support/fake_mount_source.h"
 #include "scan/drive_info.h"
 #include "scan/scan_files.h"
 #include "scan/scan_run.h"
 #include "session/scan_session.h"
-#include "scan_test_tree.h"
+#include "tests/support/scan_test_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,8 @@
 namespace mirelon {
 namespace {
 
-using testing::FakeMountSource;
-using testing::ScanTestTree;
+using test::FakeMountSource;
+using test::ScanTestTree;
 using PathSet = std::set<std::string>;
 
 // A scan over a drive table whose one fixed drive is the test tree, excluding what the store

@@ -3,6 +3,7 @@
 #include "hash/hash_service.h"
 #include "hash_test_files.h"
 #include "hash_test_support.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ constexpr int32_t kMd5 = 259, kCrc32b = 261;
 
 class HashFileTest : public ::testing::Test {
 protected:
-    test::ScratchFolder folder_;
+    test::TTempFolder folder_;
 };
 
 TEST_F(HashFileTest, WholeFileMatchesTheBytesHashedInMemory) {

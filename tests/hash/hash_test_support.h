@@ -3,8 +3,6 @@
 #include "hash/hash_service.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <string_view>
@@ -51,37 +49,5 @@ inline std::vector<int32_t> RegisteredMethods() {
     }
     return methods;
 }
-
-// A fresh folder, by default under the system's temporary folder, removed with everything in it.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(
-        const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
-        std::random_device entropy;
-        for (;;) {
-            path_ = parent / ("mirelon-hash-" + std::to_string(entropy()));
-            if (std::filesystem::create_directory(path_)) {
-                break;
-            }
-        }
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-    std::string Write(const std::string& name, std::string_view bytes) const {
-        const std::string path = File(name);
-        std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-        return path;
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 } // namespace mirelon::test

@@ -2,6 +2,7 @@
 #include "hash/hash_service.h"
 #include "hash_test_files.h"
 #include "hash_test_support.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ protected:
         }
         return path;
     }
-    test::ScratchFolder folder_{test::SparseFileParent()};
+    test::TTempFolder folder_{test::SparseFileParent()};
 };
 
 TEST_F(LargeFileTest, SizeIsReportedInFull) {

@@ -1,4 +1,5 @@
 #include "panels/dropdown_form.h"
+#include "tests/support/drop_down_steps.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@
 #include <memory>
 
 using namespace mirelon;
+using mirelon::test::ShowWhile;
 
 namespace {
 
@@ -57,22 +59,6 @@ public:
     QLineEdit* edit;
     QPushButton* button;
 };
-
-// Runs steps inside the panel's loop once it has dropped down. A watchdog closes a panel that
-// the steps leave open, so a fault fails the test instead of hanging it.
-void ShowWhile(TfmDropDown& panel, QWidget& parent, QPoint at, std::function<void()> steps) {
-    QObject::connect(
-        &panel, &TfmDropDown::DroppedDown, &panel, [steps] { QTimer::singleShot(0, steps); },
-        Qt::SingleShotConnection);
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, &panel, [&panel] {
-        QWARN("watchdog closed the panel");
-        panel.CloseDropDown();
-    });
-    watchdog.start(5000);
-    panel.ShowDropDown(&parent, at.x(), at.y(), -1, -1);
-}
 
 QPoint Outside(const QWidget& panel) {
     return panel.mapFromGlobal(panel.geometry().bottomRight() + QPoint(40, 40));

@@ -5,6 +5,7 @@
 #include "settings/rs_ini_data.h"
 #include "settings/rs_prop_saver.h"
 #include "settings/rs_storage.h"
+#include "tests/support/drop_down_steps.h"
 
 #include "scan/scan_options.h"
 
@@ -25,6 +26,7 @@
 #include <memory>
 
 using namespace mirelon;
+using mirelon::test::ShowWhile;
 
 namespace {
 
@@ -50,22 +52,6 @@ void WriteFile(const QString& path, const QByteArray& text) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(text);
-}
-
-// Runs steps inside the panel's loop; a watchdog closes a panel the steps leave open.
-void ShowWhile(TfmDropDown& panel, QWidget& parent, std::function<void()> steps) {
-    panel.SetRollDownSpeed(0);
-    QObject::connect(
-        &panel, &TfmDropDown::DroppedDown, &panel, [steps] { QTimer::singleShot(0, steps); },
-        Qt::SingleShotConnection);
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, &panel, [&panel] {
-        QWARN("watchdog closed the panel");
-        panel.CloseDropDown();
-    });
-    watchdog.start(5000);
-    panel.ShowDropDown(&parent, 300, 200, -1, -1);
 }
 
 // Picks a line the way the keyboard does on a closed list.

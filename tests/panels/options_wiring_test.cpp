@@ -6,6 +6,7 @@
 #include "panels/frm_duplicate_files_options.h"
 #include "panels/frm_scan_options.h"
 #include "settings/rs_ini_data.h"
+#include "tests/support/drop_down_steps.h"
 
 #include <QComboBox>
 #include <QCursor>
@@ -20,18 +21,7 @@
 #include <functional>
 
 using namespace mirelon;
-
-namespace {
-
-// Runs steps once the panel has dropped down.
-void WhenDropped(TfmDropDown& panel, std::function<void()> steps) {
-    panel.SetRollDownSpeed(0);
-    QObject::connect(
-        &panel, &TfmDropDown::DroppedDown, &panel, [steps] { QTimer::singleShot(0, steps); },
-        Qt::SingleShotConnection);
-}
-
-} // namespace
+using mirelon::test::WhenDropped;
 
 class OptionsWiringTest : public QObject {
     Q_OBJECT
@@ -63,6 +53,10 @@ void OptionsWiringTest::optionsButtonsDropThePanelsAtThePointer() {
     QWidget* parentForm = nullptr;
     QWidget* nestedParent = nullptr;
     auto* excluded = static_cast<TfmDropDown*>(windows.frmScan_ExcludedFolders.get());
+    for (TfmDropDown* panel : {excluded, static_cast<TfmDropDown*>(scan),
+                               static_cast<TfmDropDown*>(duplicates)}) {
+        panel->SetRollDownSpeed(0);
+    }
     WhenDropped(*excluded, [&] {
         nestedParent = excluded->ParentForm();
         excluded->CloseDropDown();

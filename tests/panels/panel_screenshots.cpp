@@ -2,7 +2,7 @@
 //   panel_screenshots OUTPUT_FOLDER
 // Run it under a real (or virtual) X display so fonts and styles are the desktop's.
 
-#include "dropped_panel_picture.h"
+#include "tests/support/dropped_panel_picture.h"
 #include "panels/frm_duplicate_files_options.h"
 #include "panels/frm_scan_options.h"
 #include "settings/rs_storage.h"

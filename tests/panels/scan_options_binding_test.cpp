@@ -11,6 +11,7 @@
 #include "scan/scan_progress.h"
 #include "scan/scan_run.h"
 #include "session/scan_session.h"
+#include "tests/support/drop_down_steps.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -47,23 +48,16 @@ void ScanOptionsBindingTest::scanAfterChoosingCrc32StoresEightDigitChecksums() {
     TrsStorage store; // no settings file: the first start
     TScanOptions options;
     TfrmScan_Options panel(&store, &options);
-    panel.SetRollDownSpeed(0);
     QWidget mainWindow;
     mainWindow.show();
-    QObject::connect(
-        &panel, &TfmDropDown::DroppedDown, &panel,
-        [&] {
-            QTimer::singleShot(0, [&] {
-                QComboBox* combo = panel.cboHashMethod->ComboBox();
-                combo->setFocus();
-                QTest::keyClick(combo, Qt::Key_Home);
-                for (int i = 0; i < 3; ++i)
-                    QTest::keyClick(combo, Qt::Key_Down);
-                QTest::keyClick(combo, Qt::Key_Escape); // left without "Ok"
-            });
-        },
-        Qt::SingleShotConnection);
-    panel.ShowDropDown(&mainWindow, 300, 200, -1, -1);
+    test::ShowWhile(panel, mainWindow, [&] {
+        QComboBox* combo = panel.cboHashMethod->ComboBox();
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Home);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(combo, Qt::Key_Down);
+        QTest::keyClick(combo, Qt::Key_Escape); // left without "Ok"
+    });
     QCOMPARE(panel.cboHashMethod->Text(), QString("CRC32"));
     QCOMPARE(options.HashMethodIndex(), 3);
 

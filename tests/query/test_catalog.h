@@ -2,12 +2,11 @@
 
 #include "catalog/catalog_schema.h"
 #include "catalog/sqlite_database.h"
+#include "tests/support/temp_folder.h"
 
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
-#include <system_error>
 
 namespace mirelon {
 
@@ -22,24 +21,12 @@ public:
         std::string fileSize = "1";
     };
 
-    TTestCatalog() {
-        std::random_device random;
-        const auto base = std::filesystem::temp_directory_path();
-        do
-            folder_ = base / ("mirelon-query-" + std::to_string(random()));
-        while (!std::filesystem::create_directory(folder_));
-        database_ = CreateDatabase(folder_.string() + "/");
-    }
-    ~TTestCatalog() {
-        database_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    TTestCatalog() : database_(CreateDatabase(folder_.Slashed())) {}
     TTestCatalog(const TTestCatalog&) = delete;
     TTestCatalog& operator=(const TTestCatalog&) = delete;
 
     TSQLiteDatabase& Database() { return *database_; }
-    std::filesystem::path Folder() const { return folder_; }
+    std::filesystem::path Folder() const { return folder_.Path(); }
 
     // File name and extension are taken from the path the way the scanner splits them.
     void Insert(const Row& row) {
@@ -68,7 +55,8 @@ private:
         return quoted + "'";
     }
 
-    std::filesystem::path folder_;
+    // Declared first, so the catalog is closed before its folder goes.
+    test::TTempFolder folder_;
     std::unique_ptr<TSQLiteDatabase> database_;
 };
 

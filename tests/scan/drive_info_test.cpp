@@ -1,6 +1,6 @@
 #include "scan/drive_info.h"
 
-#include "fake_mount_source.h"
+#include "tests/support/fake_mount_source.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 namespace mirelon {
 namespace {
 
-using testing::FakeMountSource;
+using test::FakeMountSource;
 
 constexpr const char* kDesktop =
     "21 1 259:2 / / rw,relatime shared:1 - ext4 /dev/nvme0n1p2 rw,errors=remount-ro\n"

@@ -1,28 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace mirelon::testing {
-
-// A fresh directory under the system's temporary folder, removed with everything in it.
-class TTempDir {
-public:
-    TTempDir();
-    ~TTempDir();
-    TTempDir(const TTempDir&) = delete;
-    TTempDir& operator=(const TTempDir&) = delete;
-
-    std::string Path(const std::string& name) const { return (root_ / name).string(); }
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
-    std::string Write(const std::string& name, const std::string& text) const;
-
-private:
-    std::filesystem::path root_;
-};
 
 struct UnixTime {
     int64_t seconds = 0;

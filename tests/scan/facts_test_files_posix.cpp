@@ -3,39 +3,11 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
-#include <fstream>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace mirelon::testing {
-
-TTempDir::TTempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "mirelon-facts-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-}
-
-TTempDir::~TTempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-}
-
-std::string TTempDir::Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    const std::string path = Path(name);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-    return path;
-}
-
-std::string TTempDir::Write(const std::string& name, const std::string& text) const {
-    return Write(name, std::vector<uint8_t>(text.begin(), text.end()));
-}
 
 void SetStoredTimes(const std::string& path, UnixTime accessed, UnixTime modified) {
     const struct timespec times[2] = {

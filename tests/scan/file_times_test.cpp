@@ -1,4 +1,5 @@
 #include "facts_test_files.h"
+#include "tests/support/temp_folder.h"
 #include "scan/file_times.h"
 
 #include <cmath>
@@ -91,7 +92,7 @@ TEST(FileTimeConversion, CurrentOffsetFollowsTheTimeZone) {
 
 class FileTimesOnDisk : public ::testing::Test {
 protected:
-    TTempDir dir;
+    test::TTempFolder dir;
 };
 
 TEST_F(FileTimesOnDisk, AccessTimeTenUtcReadsAsNoonAtUtcPlusTwoAndRestoresToTenUtc) {
@@ -126,7 +127,7 @@ TEST_F(FileTimesOnDisk, RestoreOfAnUnchangedAccessTimeKeepsItsNanoseconds) {
 }
 
 TEST_F(FileTimesOnDisk, MissingFileReadsFalseAndLeavesValuesAlone) {
-    const std::string missing = dir.Path("missing");
+    const std::string missing = dir.File("missing");
     TDateTime value = 42;
     EXPECT_FALSE(ReadCreatedTime(missing, value));
     EXPECT_FALSE(ReadModifiedTime(missing, value));
@@ -142,7 +143,7 @@ TEST_F(FileTimesOnDisk, MissingFileReadsFalseAndLeavesValuesAlone) {
 
 TEST_F(FileTimesOnDisk, SizeOfMissingFileRaisesTheSystemError) {
     try {
-        ReadFileSize(dir.Path("missing"));
+        ReadFileSize(dir.File("missing"));
         FAIL() << "no error raised";
     } catch (const std::system_error& error) {
         EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
@@ -180,18 +181,18 @@ TEST_F(FileTimesOnDisk, FactsAgreeWithTheSingleReaders) {
 
 TEST_F(FileTimesOnDisk, LinksAndFoldersAreReadAsTheirOwnEntries) {
     const std::string target = dir.Write("target.bin", std::string(1000, 'x'));
-    const std::string link = dir.Path("link");
+    const std::string link = dir.File("link");
     std::filesystem::create_symlink(target, link);
     FileFacts facts;
     ASSERT_TRUE(ReadFileFacts(link, facts));
     EXPECT_FALSE(facts.isRegular);
     EXPECT_EQ(facts.size, target.size());
 
-    const std::string dangling = dir.Path("dangling");
-    std::filesystem::create_symlink(dir.Path("nowhere"), dangling);
+    const std::string dangling = dir.File("dangling");
+    std::filesystem::create_symlink(dir.File("nowhere"), dangling);
     TDateTime modified = 0;
     EXPECT_TRUE(ReadModifiedTime(dangling, modified));
 
-    ASSERT_TRUE(ReadFileFacts(dir.Path(""), facts));
+    ASSERT_TRUE(ReadFileFacts(dir.File(""), facts));
     EXPECT_FALSE(facts.isRegular);
 }

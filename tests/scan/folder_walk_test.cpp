@@ -1,6 +1,6 @@
 #include "scan/folder_walk.h"
 
-#include "scan_test_tree.h"
+#include "tests/support/scan_test_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 namespace mirelon {
 namespace {
 
-using testing::ScanTestTree;
+using test::ScanTestTree;
 
 struct RecordingEvents : IFolderWalkEvents {
     std::vector<std::string> events;

@@ -1,4 +1,5 @@
 #include "facts_test_files.h"
+#include "tests/support/temp_folder.h"
 #include "pe_image_writer.h"
 #include "scan/import_modules.h"
 
@@ -151,7 +152,7 @@ TEST(ImportModules, DamagedDescriptorsGiveAnEmptyList) {
 }
 
 TEST(ImportModules, ReadsProgramImagesFromDisk) {
-    TTempDir dir;
+    test::TTempFolder dir;
     EXPECT_EQ(ReadImportModules(dir.Write("app.exe", WritePeImage(TwoImportsOneDelayed(true)))),
               kTwoImportsOneDelayed);
 }
@@ -166,18 +167,18 @@ TEST(ImportModules, ReadsTablesThatSpanManyPagesOfTheFile) {
     const Names names = ParseImportModules(image);
     ASSERT_EQ(names.size(), 601u);
     EXPECT_EQ(names[599], "module599.dll");
-    TTempDir dir;
+    test::TTempFolder dir;
     EXPECT_EQ(ReadImportModules(dir.Write("many.dll", image)), names);
 }
 
 TEST(ImportModules, AnythingButAProgramImageHasNone) {
-    TTempDir dir;
+    test::TTempFolder dir;
     EXPECT_TRUE(ReadImportModules(dir.Write("notes.txt", std::string("MZ but only text"))).empty());
     EXPECT_TRUE(ReadImportModules(dir.Write("empty.dll", std::string())).empty());
-    EXPECT_TRUE(ReadImportModules(dir.Path("missing.dll")).empty());
-    EXPECT_TRUE(ReadImportModules(dir.Path("")).empty());
+    EXPECT_TRUE(ReadImportModules(dir.File("missing.dll")).empty());
+    EXPECT_TRUE(ReadImportModules(dir.File("")).empty());
     EXPECT_TRUE(ParseImportModules({}).empty());
     // A pipe must neither block the reader nor be read.
-    MakeFifo(dir.Path("pipe"));
-    EXPECT_TRUE(ReadImportModules(dir.Path("pipe")).empty());
+    MakeFifo(dir.File("pipe"));
+    EXPECT_TRUE(ReadImportModules(dir.File("pipe")).empty());
 }

@@ -1,7 +1,6 @@
 mirelon_gtest(scan_run_test
   SOURCES
     scan_run_test.cpp
-    scan_test_tree_posix.cpp
     pe_image_writer.cpp
   LIBS mirelon_session
 )

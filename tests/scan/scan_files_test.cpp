@@ -1,7 +1,7 @@
 #include "scan/scan_files.h"
 
 #include "scan_events.h"
-#include "scan_test_tree.h"
+#include "tests/support/scan_test_tree.h"
 #include "walk_order.h"
 
 #include <gmock/gmock.h>
@@ -17,7 +17,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using testing::ScanEvents;
-using testing::ScanTestTree;
+using test::ScanTestTree;
 using ::testing::UnorderedElementsAre;
 
 std::vector<std::string> Sorted(std::vector<std::string> values) {
@@ -359,7 +359,7 @@ TEST_F(ScanFilesTree, UnreadableFolderIsSkippedAfterItsFolderEvent) {
     tree.File("top.txt");
     tree.Permissions("locked", 0700);
     const std::string root = tree.Root();
-    const std::string problem = testing::RunUnprivileged([&]() -> std::string {
+    const std::string problem = test::RunUnprivileged([&]() -> std::string {
         Walked walk(root);
         walk.Run();
         const auto files = Sorted(walk.events.Files());

@@ -1,6 +1,7 @@
 #include "scan/scan_files.h"
 
-#include "scan_test_tree.h"
+#include "tests/support/eventually.h"
+#include "tests/support/scan_test_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +15,10 @@
 namespace mirelon {
 namespace {
 
-using testing::ScanTestTree;
+using test::ScanTestTree;
 
 void WaitUntilIdle(const TScanFiles& scanner) {
-    while (scanner.Running()) {
-        std::this_thread::yield();
-    }
+    ASSERT_TRUE(test::Eventually([&] { return !scanner.Running(); }));
 }
 
 class ThreadedScan : public ::testing::Test {

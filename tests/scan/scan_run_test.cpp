@@ -3,13 +3,13 @@
 #include "catalog/date_time.h"
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
-#include "fake_mount_source.h"
+#include "tests/support/fake_mount_source.h"
 #include "pe_image_writer.h"
 #include "scan/drive_info.h"
 #include "scan/file_times.h"
 #include "scan/scan_files.h"
 #include "session/scan_session.h"
-#include "scan_test_tree.h"
+#include "tests/support/scan_test_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,8 @@
 namespace mirelon {
 namespace {
 
-using testing::FakeMountSource;
-using testing::ScanTestTree;
+using test::FakeMountSource;
+using test::ScanTestTree;
 
 // Records status changes and lets a test act at a given moment of the job.
 class ScriptedProgress : public IScanProgress {

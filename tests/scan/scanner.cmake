@@ -3,7 +3,6 @@ mirelon_gtest(scanner_test
     scan_files_test.cpp
     scan_files_thread_test.cpp
     folder_walk_test.cpp
-    scan_test_tree_posix.cpp
     walk_order.cpp
   LIBS mirelon_scanner GTest::gmock
 )

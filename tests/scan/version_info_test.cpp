@@ -1,4 +1,5 @@
 #include "facts_test_files.h"
+#include "tests/support/temp_folder.h"
 #include "pe_image_writer.h"
 #include "scan/version_info.h"
 
@@ -181,7 +182,7 @@ TEST(VersionStrings, EveryTruncationGivesAllStringsOrNoResource) {
 }
 
 TEST(VersionInfoReader, ReadsAgainOnlyForANewPath) {
-    TTempDir dir;
+    test::TTempFolder dir;
     const std::string first = dir.Write("first.exe", ImageWith(AllTenStrings()));
     TVersionInfo info;
     EXPECT_EQ(info.FilePath(), "");
@@ -212,7 +213,7 @@ TEST(VersionInfoReader, ReadsAgainOnlyForANewPath) {
 TEST(VersionInfoReader, ReadsAResourceLargerThanAPage) {
     VersionResourceSpec spec = AllTenStrings();
     spec.strings.back().second = std::u16string(5000, u'x');
-    TTempDir dir;
+    test::TTempFolder dir;
     TVersionInfo info;
     info.SetFilePath(dir.Write("big.exe", ImageWith(spec)));
     EXPECT_EQ(info.String(0), "Firm Ltd");
@@ -220,9 +221,9 @@ TEST(VersionInfoReader, ReadsAResourceLargerThanAPage) {
 }
 
 TEST(VersionInfoReader, UnreadablePathsHaveNoResource) {
-    TTempDir dir;
-    MakeFifo(dir.Path("pipe"));
-    for (const std::string& path : {dir.Path("missing.exe"), dir.Path(""), dir.Path("pipe")}) {
+    test::TTempFolder dir;
+    MakeFifo(dir.File("pipe"));
+    for (const std::string& path : {dir.File("missing.exe"), dir.File(""), dir.File("pipe")}) {
         const VersionStrings read = ReadVersionInfo(path);
         EXPECT_FALSE(read.available);
         EXPECT_EQ(read.strings, kNotAvailable);

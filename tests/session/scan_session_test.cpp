@@ -9,7 +9,7 @@
 #include "scan/scan_progress.h"
 #include "scan/scan_run.h"
 #include "session/scan_session.h"
-#include "tests/catalog/temp_directory.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ protected:
         return reader.OpenResult("SELECT COUNT(*) FROM tblFiles")->IntegerAt(0);
     }
 
-    TTempDirectory data;
+    test::TTempFolder data;
     TScanOptions options;
     TScanFiles scanner;
     TcxDriveInfo drives;

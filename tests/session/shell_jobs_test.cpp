@@ -1,31 +1,23 @@
 #include "session/shell_jobs.h"
 #include "session/shell_state.h"
 #include "session/task_dispatcher.h"
+#include "tests/support/temp_folder.h"
 #include "thread/thread_ex.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 namespace mirelon {
 namespace {
 
 class ShellJobsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        directory = std::filesystem::temp_directory_path() /
-                    ("mirelon-shell-jobs-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(directory);
-        std::filesystem::create_directories(directory);
-        state.DataDirectory = directory.string() + "/";
-    }
-    void TearDown() override {
-        state.CatalogDatabase.reset();
-        std::filesystem::remove_all(directory);
-    }
+    void SetUp() override { state.DataDirectory = folder.Slashed(); }
+    void TearDown() override { state.CatalogDatabase.reset(); }
 
-    std::filesystem::path directory;
+    test::TTempFolder folder;
+    std::filesystem::path directory = folder.Path();
     TShellState state;
 };
 

@@ -3,6 +3,7 @@
 #include "settings/rs_ini_reader.h"
 #include "settings/rs_ini_writer.h"
 #include "settings/rs_storage.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -132,16 +133,7 @@ TEST(IniWriter, RootKeysNestedSectionsAndEmptySections) {
 
 class SettingsFolder : public testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("mirelon-settings-" + std::to_string(::getpid()) + "-" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+    std::string PathOf(const std::string& name) const { return temp_.File(name); }
 
     static void WriteFile(const std::string& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
@@ -157,7 +149,8 @@ protected:
         storage.SetStorageData(std::make_unique<TrsIniData>(path));
     }
 
-    fs::path folder_;
+    test::TTempFolder temp_;
+    fs::path folder_ = temp_.Path();
 };
 
 TEST_F(SettingsFolder, FileNameIsTheExecutableNameWithIni) {

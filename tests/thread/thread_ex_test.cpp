@@ -1,6 +1,7 @@
 #include "thread/plain_window_thread.h"
 #include "thread/thread_ex.h"
 #include "thread/window_thread_registry.h"
+#include "tests/support/eventually.h"
 
 #include <gtest/gtest.h>
 
@@ -38,23 +39,11 @@ private:
     bool open_ = false;
 };
 
-template <typename Predicate> bool Eventually(Predicate predicate) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
+using test::Eventually;
 
 // Polls the terminated flag the way a long job is expected to.
 void WaitUntilTerminated(TThreadEx& sender) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!sender.Terminated() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(1ms);
-    }
+    Eventually([&] { return sender.Terminated(); });
 }
 
 std::shared_ptr<TPlainWindowThread> PlainWindowThread() {

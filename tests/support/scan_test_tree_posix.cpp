@@ -1,7 +1,6 @@
-#include "scan_test_tree.h"
+#include "tests/support/scan_test_tree.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,7 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace mirelon::testing {
+namespace mirelon::test {
 
 namespace {
 
@@ -54,14 +53,13 @@ void RemoveAt(int parent, const char* name) {
 } // namespace
 
 ScanTestTree::ScanTestTree() {
-    std::string pattern = std::filesystem::temp_directory_path().string() + "/mirelon_scan_XXXXXX";
-    Check(::mkdtemp(pattern.data()) != nullptr, "mkdtemp");
-    root_ = pattern;
-    ::chmod(root_.c_str(), 0755); // readable by the unprivileged child as well
+    ::chmod(Root().c_str(), 0755); // readable by the unprivileged child as well
 }
 
 ScanTestTree::~ScanTestTree() {
-    RemoveAt(AT_FDCWD, root_.c_str());
+    // Folders left without permissions, or deeper than a path may be long, are beyond what the
+    // folder's own removal can do.
+    RemoveAt(AT_FDCWD, Root().c_str());
 }
 
 std::string ScanTestTree::Folder(const std::string& relative) const {
@@ -166,4 +164,4 @@ std::string RunUnprivileged(const std::function<std::string()>& check) {
     return result;
 }
 
-} // namespace mirelon::testing
+} // namespace mirelon::test

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-namespace mirelon::testing {
+namespace mirelon::test {
 
 // A mount table given as text, with labels, UUIDs and space figures keyed by mount point.
 class FakeMountSource : public IMountSource {
@@ -41,4 +41,4 @@ public:
     }
 };
 
-} // namespace mirelon::testing
+} // namespace mirelon::test

@@ -1,4 +1,4 @@
-#include "dropped_panel_picture.h"
+#include "tests/support/dropped_panel_picture.h"
 
 #include "panels/dropdown_form.h"
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "tests/support/temp_folder.h"
+
 #include <functional>
 #include <string>
 
-namespace mirelon::testing {
+namespace mirelon::test {
 
 // A fresh folder tree under the temporary folder, removed at any depth when it goes away.
 // Relative paths use '/'; missing parent folders are created.
@@ -14,8 +16,8 @@ public:
     ScanTestTree(const ScanTestTree&) = delete;
     ScanTestTree& operator=(const ScanTestTree&) = delete;
 
-    const std::string& Root() const { return root_; } // without a trailing '/'
-    std::string Path(const std::string& relative) const { return root_ + "/" + relative; }
+    const std::string& Root() const { return folder_.Path(); } // without a trailing '/'
+    std::string Path(const std::string& relative) const { return folder_.File(relative); }
 
     std::string Folder(const std::string& relative) const;
     std::string File(const std::string& relative, const std::string& content = "") const;
@@ -29,7 +31,7 @@ public:
     void DeepChain(const std::string& relative, const std::string& name, int levels) const;
 
 private:
-    std::string root_;
+    TTempFolder folder_;
 };
 
 // Runs `check` in a process without the privilege to read other users' folders (a child that
@@ -37,4 +39,4 @@ private:
 // "unsupported" when privileges cannot be dropped.
 std::string RunUnprivileged(const std::function<std::string()>& check);
 
-} // namespace mirelon::testing
+} // namespace mirelon::test

@@ -1,0 +1,18 @@
+#include "tests/support/eventually.h"
+
+#include <thread>
+
+namespace mirelon::test {
+
+bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+} // namespace mirelon::test

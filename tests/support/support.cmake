@@ -1,0 +1,19 @@
+# Helpers every test may use: temporary folders, folder trees for the scanner, a mount table
+# given as text, bounded waits. Linked into each test.
+add_library(mirelon_test_support STATIC
+  eventually.cpp
+  scan_test_tree_posix.cpp
+  temp_folder.cpp
+)
+target_include_directories(mirelon_test_support PUBLIC ${PROJECT_SOURCE_DIR})
+set_target_properties(mirelon_test_support PROPERTIES AUTOMOC OFF)
+
+if(MIRELON_GUI)
+  # Window helpers: drop-down panels driven from a test, and their pictures.
+  add_library(mirelon_test_support_qt STATIC
+    drop_down_steps.cpp
+    dropped_panel_picture.cpp
+  )
+  target_link_libraries(mirelon_test_support_qt PUBLIC mirelon_test_support mirelon_dropdown
+    Qt6::Test Qt6::Widgets)
+endif()

@@ -1,0 +1,46 @@
+#include "tests/support/temp_folder.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+#include <system_error>
+
+namespace mirelon::test {
+
+TTempFolder::TTempFolder(const std::filesystem::path& parent) {
+    std::random_device entropy;
+    std::filesystem::path folder;
+    do {
+        folder = parent / ("mirelon-test-" + std::to_string(entropy()));
+    } while (!std::filesystem::create_directory(folder));
+    path_ = std::filesystem::canonical(folder).string();
+}
+
+TTempFolder::~TTempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TTempFolder::Write(const std::string& relative, std::string_view content) const {
+    const std::filesystem::path file = File(relative);
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    if (!out.flush()) {
+        throw std::runtime_error("cannot write " + file.string());
+    }
+    return file.string();
+}
+
+std::string TTempFolder::Write(const std::string& relative,
+                               const std::vector<uint8_t>& bytes) const {
+    return Write(relative,
+                 std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+std::string TTempFolder::MakeFolder(const std::string& relative) const {
+    std::filesystem::create_directories(File(relative));
+    return File(relative);
+}
+
+} // namespace mirelon::test
