@@ -8,6 +8,15 @@ namespace mirelon {
 
 // Unaligned loads and stores in a fixed byte order; memcpy compiles to a single move.
 
+inline uint16_t Load16LE(const uint8_t* bytes) {
+    uint16_t value;
+    std::memcpy(&value, bytes, sizeof value);
+    if constexpr (std::endian::native == std::endian::big) {
+        value = __builtin_bswap16(value);
+    }
+    return value;
+}
+
 inline uint32_t Load32LE(const uint8_t* bytes) {
     uint32_t value;
     std::memcpy(&value, bytes, sizeof value);

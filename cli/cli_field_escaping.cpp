@@ -1,5 +1,7 @@
 #include "cli/cli_field_escaping.h"
 
+#include "base/hex_text.h"
+
 #include <cstdint>
 
 namespace mirelon {
@@ -48,10 +50,8 @@ bool InRange(uint8_t byte, ByteRange range) {
 }
 
 void AppendUnicodeEscape(std::string& out, uint8_t byte) {
-    static constexpr char kHex[] = "0123456789abcdef";
     out += "\\u00";
-    out += kHex[byte >> 4];
-    out += kHex[byte & 0x0F];
+    AppendHexByte(out, byte);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "hash/tiger.h"
 
+#include "base/byte_order.h"
+
 #include <array>
 #include <cstring>
 
@@ -75,14 +77,6 @@ constexpr void Compress(const SBoxes& t, uint64_t state[3], const uint64_t block
 constexpr uint64_t kInitial[3] = {0x0123456789ABCDEFull, 0xFEDCBA9876543210ull,
                                   0xF096A5B4C3B2E187ull};
 
-constexpr uint64_t LoadLittleEndian64(const uint8_t* bytes) {
-    uint64_t value = 0;
-    for (int i = 7; i >= 0; --i) {
-        value = (value << 8) | bytes[i];
-    }
-    return value;
-}
-
 // The authors' generation procedure: start with every byte column of every box holding its
 // index, then for five passes swap each byte with the one named by the running hash of a fixed
 // text, hashing with the boxes as they stand at that moment.
@@ -139,7 +133,7 @@ int ClampPasses(int passes) {
 void CompressBlock(TigerState& state, const uint8_t* bytes, int passes) {
     uint64_t block[8];
     for (int i = 0; i < 8; ++i) {
-        block[i] = LoadLittleEndian64(bytes + 8 * i);
+        block[i] = Load64LE(bytes + 8 * i);
     }
     Compress(TigerSBoxes(), state.words, block, passes);
 }

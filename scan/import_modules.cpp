@@ -1,6 +1,7 @@
 #include "scan/import_modules.h"
 
 #include "base/ascii_case.h"
+#include "base/byte_order.h"
 #include "scan/pe_image.h"
 #include "scan/pe_image_file.h"
 
@@ -37,7 +38,7 @@ bool WalkDescriptors(const TPeImage& image, uint32_t tableRva, const DescriptorL
     for (size_t i = 0; i < kMaxDescriptors; ++i) {
         if (!image.Read(uint64_t{tableRva} + i * layout.size, descriptor.data(), layout.size))
             return false;
-        const uint32_t field = PeU32(descriptor.data() + layout.nameField);
+        const uint32_t field = Load32LE(descriptor.data() + layout.nameField);
         if (field == 0)
             return true;
         const uint64_t nameRva = layout.delayLoad ? DelayNameRva(image, field) : field;

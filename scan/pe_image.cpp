@@ -1,5 +1,7 @@
 #include "scan/pe_image.h"
 
+#include "base/byte_order.h"
+
 #include <algorithm>
 #include <array>
 
@@ -38,14 +40,14 @@ bool TPeImage::Load(const TPeByteSource& source) {
     std::array<uint8_t, kDosHeaderSize> dos{};
     if (!source.Read(0, dos.data(), dos.size()) || dos[0] != 'M' || dos[1] != 'Z')
         return false;
-    const uint64_t newHeader = PeU32(dos.data() + kNewHeaderOffsetField);
+    const uint64_t newHeader = Load32LE(dos.data() + kNewHeaderOffsetField);
 
     std::array<uint8_t, kSignatureAndFileHeaderSize> file{};
     if (!source.Read(newHeader, file.data(), file.size()) || file[0] != 'P' || file[1] != 'E' ||
         file[2] != 0 || file[3] != 0)
         return false;
-    const size_t sectionCount = PeU16(file.data() + kSectionCountField);
-    const size_t optionalSize = PeU16(file.data() + kOptionalHeaderSizeField);
+    const size_t sectionCount = Load16LE(file.data() + kSectionCountField);
+    const size_t optionalSize = Load16LE(file.data() + kOptionalHeaderSizeField);
     if (sectionCount > kMaxSections)
         return false;
 
@@ -54,7 +56,7 @@ bool TPeImage::Load(const TPeByteSource& source) {
     const uint64_t optionalOffset = newHeader + kSignatureAndFileHeaderSize;
     if (optionalRead < 2 || !source.Read(optionalOffset, optional.data(), optionalRead))
         return false;
-    const uint16_t magic = PeU16(optional.data());
+    const uint16_t magic = Load16LE(optional.data());
     if (magic != kMagicPe32 && magic != kMagicPe32Plus)
         return false;
     const bool is64 = magic == kMagicPe32Plus;
@@ -65,16 +67,16 @@ bool TPeImage::Load(const TPeByteSource& source) {
     TPeImage image;
     image.source_ = &source;
     image.is64_ = is64;
-    image.imageBase_ = is64 ? PeU64(optional.data() + layout.imageBase)
-                            : PeU32(optional.data() + layout.imageBase);
-    image.sizeOfImage_ = PeU32(optional.data() + kSizeOfImageField);
-    image.sizeOfHeaders_ = PeU32(optional.data() + kSizeOfHeadersField);
+    image.imageBase_ = is64 ? Load64LE(optional.data() + layout.imageBase)
+                            : Load32LE(optional.data() + layout.imageBase);
+    image.sizeOfImage_ = Load32LE(optional.data() + kSizeOfImageField);
+    image.sizeOfHeaders_ = Load32LE(optional.data() + kSizeOfHeadersField);
     const size_t directoryCount =
-        std::min({static_cast<size_t>(PeU32(optional.data() + layout.directoryCount)),
+        std::min({static_cast<size_t>(Load32LE(optional.data() + layout.directoryCount)),
                   kMaxDirectories, (optionalRead - layout.directories) / 8});
     for (size_t i = 0; i < directoryCount; ++i) {
         const uint8_t* entry = optional.data() + layout.directories + i * 8;
-        image.directories_.push_back({PeU32(entry), PeU32(entry + 4)});
+        image.directories_.push_back({Load32LE(entry), Load32LE(entry + 4)});
     }
 
     std::vector<uint8_t> table(sectionCount * kSectionHeaderSize);
@@ -83,7 +85,7 @@ bool TPeImage::Load(const TPeByteSource& source) {
     for (size_t i = 0; i < sectionCount; ++i) {
         const uint8_t* header = table.data() + i * kSectionHeaderSize;
         image.sections_.push_back(
-            {PeU32(header + 12), PeU32(header + 8), PeU32(header + 20), PeU32(header + 16)});
+            {Load32LE(header + 12), Load32LE(header + 8), Load32LE(header + 20), Load32LE(header + 16)});
     }
     *this = std::move(image);
     return true;
@@ -131,7 +133,7 @@ bool TPeImage::ReadU16(uint64_t rva, uint16_t& value) const {
     uint8_t bytes[2];
     if (!Read(rva, bytes, sizeof bytes))
         return false;
-    value = PeU16(bytes);
+    value = Load16LE(bytes);
     return true;
 }
 
@@ -139,7 +141,7 @@ bool TPeImage::ReadU32(uint64_t rva, uint32_t& value) const {
     uint8_t bytes[4];
     if (!Read(rva, bytes, sizeof bytes))
         return false;
-    value = PeU32(bytes);
+    value = Load32LE(bytes);
     return true;
 }
 

@@ -60,16 +60,4 @@ private:
     std::vector<Section> sections_;
 };
 
-// Little-endian fields out of a byte buffer already known to hold them.
-inline uint16_t PeU16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-inline uint32_t PeU32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-inline uint64_t PeU64(const uint8_t* p) {
-    return static_cast<uint64_t>(PeU32(p)) | (static_cast<uint64_t>(PeU32(p + 4)) << 32);
-}
-
 } // namespace mirelon

@@ -1,5 +1,6 @@
 #include "scan/version_info.h"
 
+#include "base/byte_order.h"
 #include "scan/pe_image.h"
 #include "scan/pe_image_file.h"
 #include "scan/version_info_block.h"
@@ -27,7 +28,7 @@ std::string TranslationKey(std::span<const uint8_t> data, const TVersionBlock& r
         return {};
     const uint8_t* entry = data.data() + translation.valueOffset;
     char key[9];
-    std::snprintf(key, sizeof key, "%04X%04X", PeU16(entry), PeU16(entry + 2));
+    std::snprintf(key, sizeof key, "%04X%04X", Load16LE(entry), Load16LE(entry + 2));
     return key;
 }
 

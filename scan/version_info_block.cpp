@@ -1,6 +1,7 @@
 #include "scan/version_info_block.h"
 
 #include "base/ascii_case.h"
+#include "base/byte_order.h"
 #include "scan/version_info_utf16.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ size_t AlignUp4(size_t value) {
 }
 
 uint16_t UnitAt(std::span<const uint8_t> data, size_t offset) {
-    return static_cast<uint16_t>(data[offset] | (data[offset + 1] << 8));
+    return Load16LE(data.data() + offset);
 }
 
 bool KeyEquals(std::span<const uint8_t> data, const TVersionBlock& block, std::string_view key) {

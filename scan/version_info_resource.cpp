@@ -1,5 +1,6 @@
 #include "scan/version_info_resource.h"
 
+#include "base/byte_order.h"
 #include "scan/pe_image.h"
 
 #include <algorithm>
@@ -33,8 +34,8 @@ bool ReadDirectory(const TPeImage& image, uint64_t rva, Directory& directory) {
     std::array<uint8_t, kDirectoryHeaderSize> header{};
     if (!image.Read(rva, header.data(), header.size()))
         return false;
-    directory.namedCount = PeU16(header.data() + 12);
-    directory.idCount = PeU16(header.data() + 14);
+    directory.namedCount = Load16LE(header.data() + 12);
+    directory.idCount = Load16LE(header.data() + 14);
     return directory.namedCount + directory.idCount <= kMaxEntries;
 }
 
@@ -43,7 +44,7 @@ bool ReadEntry(const TPeImage& image, uint64_t directoryRva, size_t index, Entry
     if (!image.Read(directoryRva + kDirectoryHeaderSize + index * kEntrySize, bytes.data(),
                     bytes.size()))
         return false;
-    entry = {PeU32(bytes.data()), PeU32(bytes.data() + 4)};
+    entry = {Load32LE(bytes.data()), Load32LE(bytes.data() + 4)};
     return true;
 }
 
@@ -92,8 +93,8 @@ bool ReadVersionResource(const TPeImage& image, std::vector<uint8_t>& data) {
     std::array<uint8_t, kDataEntrySize> dataEntry{};
     if (!image.Read(TargetRva(root, language), dataEntry.data(), dataEntry.size()))
         return false;
-    const uint32_t dataRva = PeU32(dataEntry.data());
-    const uint32_t dataSize = std::min(PeU32(dataEntry.data() + 4), kMaxVersionSize);
+    const uint32_t dataRva = Load32LE(dataEntry.data());
+    const uint32_t dataSize = std::min(Load32LE(dataEntry.data() + 4), kMaxVersionSize);
     uint64_t fileOffset = 0;
     const uint64_t size = std::min<uint64_t>(dataSize, image.Extent(dataRva, fileOffset));
     if (size == 0)

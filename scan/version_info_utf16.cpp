@@ -1,5 +1,7 @@
 #include "scan/version_info_utf16.h"
 
+#include "base/byte_order.h"
+
 namespace mirelon {
 
 namespace {
@@ -35,9 +37,7 @@ void AppendUtf8(std::string& out, char32_t point) {
 
 std::string Utf8FromUtf16Le(std::span<const uint8_t> bytes) {
     const size_t units = bytes.size() / 2;
-    auto unitAt = [&](size_t i) {
-        return static_cast<char32_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-    };
+    auto unitAt = [&](size_t i) { return static_cast<char32_t>(Load16LE(bytes.data() + 2 * i)); };
     std::string out;
     out.reserve(units);
     for (size_t i = 0; i < units; ++i) {

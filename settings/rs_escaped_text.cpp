@@ -1,23 +1,10 @@
 #include "rs_escaped_text.h"
 
+#include "base/hex_text.h"
+
 namespace mirelon {
 
-namespace {
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-} // namespace
-
 std::string EscapeText(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size() + 8);
     out += '"';
@@ -27,8 +14,7 @@ std::string EscapeText(std::string_view text) {
             out += "$$";
         } else if (byte < 32) {
             out += '$';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0x0F];
+            AppendHexByte(out, byte, THexLetters::Upper);
         } else {
             out += c;
         }

@@ -1,5 +1,6 @@
 #include "rs_value_conversion.h"
 
+#include "base/hex_text.h"
 #include "catalog/date_time.h"
 #include "rs_exception.h"
 #include "rs_number_text.h"
@@ -58,11 +59,9 @@ template <typename T> T FromBytes(const TrsBinary& binary) {
 }
 
 std::string HexText(const TrsBinary& binary) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string text;
     for (const uint8_t byte : binary.bytes) {
-        text += kHex[byte >> 4];
-        text += kHex[byte & 0x0F];
+        AppendHexByte(text, byte, THexLetters::Upper);
     }
     return text;
 }

@@ -1,5 +1,6 @@
 #include "rs_value_text.h"
 
+#include "base/hex_text.h"
 #include "catalog/date_time.h"
 #include "rs_escaped_text.h"
 #include "rs_number_text.h"
@@ -72,13 +73,7 @@ std::optional<TrsBinary> ParseBinary(std::string_view text) {
         if (item.empty() || item.size() > 2)
             return std::nullopt;
         for (const char c : item) {
-            int digit = -1;
-            if (IsDigit(c))
-                digit = c - '0';
-            else if (c >= 'A' && c <= 'F')
-                digit = c - 'A' + 10;
-            else if (c >= 'a' && c <= 'f')
-                digit = c - 'a' + 10;
+            const int digit = HexDigitValue(c);
             if (digit < 0)
                 return std::nullopt;
             value = value * 16 + static_cast<unsigned>(digit);
@@ -121,7 +116,6 @@ std::optional<TrsValue> ParsePrefixed(std::string_view text) {
 }
 
 std::string FormatBinary(const TrsBinary& binary) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string text = "hex:";
     for (size_t i = 0; i < binary.bytes.size(); ++i) {
         if (i != 0) {
@@ -129,8 +123,7 @@ std::string FormatBinary(const TrsBinary& binary) {
             if (i % kBinaryBytesPerLine == 0)
                 text += "\\\r\n  ";
         }
-        text += kHex[binary.bytes[i] >> 4];
-        text += kHex[binary.bytes[i] & 0x0F];
+        AppendHexByte(text, binary.bytes[i], THexLetters::Upper);
     }
     return text;
 }
