@@ -1,13 +1,13 @@
 #include "app/app_windows.h"
 
 #include "app/scan_commands.h"
-#include "session/shell_state.h"
+#include "exclusions/frm_excluded_folders.h"
+#include "panels/frm_duplicate_files_options.h"
+#include "panels/frm_scan_options.h"
 #include "query/frm_query_results.h"
 #include "query/query_commands.h"
 #include "query/result_grid_model.h"
-#include "panels/frm_duplicate_files_options.h"
-#include "exclusions/frm_excluded_folders.h"
-#include "panels/frm_scan_options.h"
+#include "session/shell_state.h"
 #include "settings/rs_ini_data.h"
 #include "settings/rs_prop_saver.h"
 

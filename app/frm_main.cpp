@@ -2,10 +2,10 @@
 
 #include "app/blinking_label.h"
 #include "app/navigation_bar.h"
+#include "app/thread_ex_object.h"
 #include "session/shell_jobs.h"
 #include "session/shell_state.h"
 #include "widgets/status_lamp.h"
-#include "app/thread_ex_object.h"
 
 #include <QFont>
 #include <QGroupBox>

@@ -2,8 +2,8 @@
 
 #include "app/frm_main.h"
 
-#include "session/shell_state.h"
 #include "app/thread_ex_object.h"
+#include "session/shell_state.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

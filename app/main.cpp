@@ -1,8 +1,8 @@
 #include "app/app_windows.h"
-#include "session/data_directory.h"
 #include "app/qt_window_thread.h"
-#include "session/shell_state.h"
 #include "app/startup_hooks.h"
+#include "session/data_directory.h"
+#include "session/shell_state.h"
 
 #include <QApplication>
 

@@ -5,4 +5,4 @@ add_library(mirelon_base STATIC
   hex_text.cpp
 )
 target_include_directories(mirelon_base PUBLIC ${PROJECT_SOURCE_DIR})
-set_target_properties(mirelon_base PROPERTIES AUTOMOC OFF)
+mirelon_qt_free(mirelon_base)

@@ -3,10 +3,10 @@
 // and by "Check Sum", and banding. A plain std::sort of the checksum texts is the peer.
 #include "catalog/catalog_schema.h"
 #include "catalog/sqlite_database.h"
-#include "query_texts.h"
-#include "result_grid_model.h"
-#include "result_loading.h"
-#include "window_thread_grid_sink.h"
+#include "query/query_texts.h"
+#include "query/result_grid_model.h"
+#include "query/result_loading.h"
+#include "query/window_thread_grid_sink.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

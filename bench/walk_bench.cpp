@@ -1,7 +1,7 @@
 // Walks a generated tree of about 100,000 files with TScanFiles and, in the same run, times
 // `find TREE -type f` over it; both run on a warm cache, best of several rounds.
+#include "bench/walk_bench_find.h"
 #include "scan/scan_files.h"
-#include "walk_bench_find.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "walk_bench_find.h"
+#include "bench/walk_bench_find.h"
 
 #include <chrono>
 #include <fcntl.h>

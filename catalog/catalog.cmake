@@ -10,6 +10,6 @@ add_library(mirelon_catalog STATIC
   sqlite_statement.cpp
   sqlite_table.cpp
 )
-# Both "catalog/x.h" and "x.h" resolve for users of the library.
-target_include_directories(mirelon_catalog PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+target_include_directories(mirelon_catalog PUBLIC ${PROJECT_SOURCE_DIR})
+mirelon_qt_free(mirelon_catalog)
 target_link_libraries(mirelon_catalog PUBLIC mirelon_base SQLite::SQLite3)

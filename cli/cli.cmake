@@ -16,10 +16,10 @@ add_library(mirelon_cli_core STATIC
   cli_terminal_posix.cpp
 )
 target_include_directories(mirelon_cli_core PUBLIC ${PROJECT_SOURCE_DIR})
+mirelon_qt_free(mirelon_cli_core)
 target_link_libraries(mirelon_cli_core PUBLIC mirelon_session mirelon_scanrun mirelon_query
   mirelon_hash mirelon_catalog mirelon_drives)
 target_compile_definitions(mirelon_cli_core PRIVATE MIRELON_VERSION="${PROJECT_VERSION}")
-set_target_properties(mirelon_cli_core PROPERTIES AUTOMOC OFF)
 
 add_executable(mirelon-cli cli_main.cpp)
 target_link_libraries(mirelon-cli PRIVATE mirelon_cli_core)

@@ -1,10 +1,10 @@
 #include "cli/cli_query_command.h"
 
-#include "cli/cli_exit_codes.h"
-#include "cli/cli_table_writer.h"
 #include "catalog/catalog_schema.h"
 #include "catalog/local_clock.h"
 #include "catalog/sqlite_database.h"
+#include "cli/cli_exit_codes.h"
+#include "cli/cli_table_writer.h"
 #include "query/grid_columns.h"
 #include "query/query_jobs.h"
 #include "query/result_grid_sink.h"

@@ -10,8 +10,8 @@
 #include "cli/cli_query_command.h"
 #include "cli/cli_scan_command.h"
 #include "cli/cli_terminal.h"
-#include "session/data_directory.h"
 #include "scan/drive_info.h"
+#include "session/data_directory.h"
 
 #include <exception>
 

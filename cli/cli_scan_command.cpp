@@ -1,10 +1,10 @@
 #include "cli/cli_scan_command.h"
 
+#include "catalog/catalog_schema.h"
+#include "catalog/sqlite_database.h"
 #include "cli/cli_catalog_location.h"
 #include "cli/cli_exit_codes.h"
 #include "cli/cli_scan_progress.h"
-#include "catalog/catalog_schema.h"
-#include "catalog/sqlite_database.h"
 #include "hash/hash_service.h"
 #include "scan/drive_info.h"
 #include "scan/exclusion_provider.h"

@@ -31,20 +31,24 @@ function(mirelon_fuzzer name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
 endfunction()
 
-# mirelon_parts(part...): include <part>.cmake from the current folder for each part that exists.
+# mirelon_parts(part...): include <part>.cmake from the current folder for each part; a part
+# named here that does not exist stops the configuration.
 macro(mirelon_parts)
   foreach(_part ${ARGN})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_part}.cmake)
-      include(${CMAKE_CURRENT_SOURCE_DIR}/${_part}.cmake)
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_part}.cmake)
+      message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}: no part file ${_part}.cmake")
     endif()
+    include(${CMAKE_CURRENT_SOURCE_DIR}/${_part}.cmake)
   endforeach()
 endmacro()
 
-# mirelon_subdirs(dir...): add each sub-folder that has a CMakeLists.txt.
+# mirelon_subdirs(dir...): add each sub-folder; one without a CMakeLists.txt stops the
+# configuration.
 macro(mirelon_subdirs)
   foreach(_dir ${ARGN})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_dir}/CMakeLists.txt)
-      add_subdirectory(${_dir})
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_dir}/CMakeLists.txt)
+      message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}: no ${_dir}/CMakeLists.txt")
     endif()
+    add_subdirectory(${_dir})
   endforeach()
 endmacro()

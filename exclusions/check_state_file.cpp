@@ -1,7 +1,7 @@
-#include "check_state_file.h"
+#include "exclusions/check_state_file.h"
 
-#include "item_identity.h"
-#include "rs_file.h"
+#include "exclusions/item_identity.h"
+#include "settings/rs_file.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "check_state_store.h"
+#include "exclusions/check_state_store.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "check_state_store.h"
+#include "exclusions/check_state_store.h"
 
-#include "item_identity.h"
+#include "exclusions/item_identity.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "drive_roots.h"
+#include "exclusions/drive_roots.h"
 
 #include "scan/drive_info.h"
 

@@ -1,6 +1,6 @@
-#include "excluded_folder_list.h"
+#include "exclusions/excluded_folder_list.h"
 
-#include "item_identity.h"
+#include "exclusions/item_identity.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,10 +1,10 @@
-#include "excluded_folders_panel.h"
+#include "exclusions/excluded_folders_panel.h"
 
-#include "check_state_file.h"
-#include "drive_roots.h"
-#include "folder_tree.h"
-#include "gradient_strip.h"
-#include "item_identity.h"
+#include "exclusions/check_state_file.h"
+#include "exclusions/drive_roots.h"
+#include "exclusions/folder_tree.h"
+#include "exclusions/item_identity.h"
+#include "panels/gradient_strip.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "check_state_store.h"
-#include "dropdown_form.h"
+#include "exclusions/check_state_store.h"
+#include "panels/dropdown_form.h"
 
 #include <functional>
 #include <memory>

@@ -8,11 +8,10 @@ add_library(mirelon_exclusion_store STATIC
   store_exclusion_provider.cpp
   subfolder_listing.cpp
 )
-target_include_directories(mirelon_exclusion_store PUBLIC ${PROJECT_SOURCE_DIR}
-  ${CMAKE_CURRENT_SOURCE_DIR})
+target_include_directories(mirelon_exclusion_store PUBLIC ${PROJECT_SOURCE_DIR})
+mirelon_qt_free(mirelon_exclusion_store)
 # The file is replaced the way the settings file is; drive roots come from the drive table.
 target_link_libraries(mirelon_exclusion_store PUBLIC mirelon_base mirelon_settings mirelon_drives)
-set_target_properties(mirelon_exclusion_store PROPERTIES AUTOMOC OFF)
 
 if(MIRELON_GUI)
   # The two excluded-folder panels and their folder tree.
@@ -21,8 +20,7 @@ if(MIRELON_GUI)
     folder_tree.cpp
     frm_excluded_folders.cpp
   )
-  target_include_directories(mirelon_exclusions PUBLIC ${PROJECT_SOURCE_DIR}
-    ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(mirelon_exclusions PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(mirelon_exclusions PUBLIC mirelon_exclusion_store mirelon_options
     mirelon_dropdown Qt6::Widgets)
 endif()

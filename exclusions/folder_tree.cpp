@@ -1,7 +1,7 @@
-#include "folder_tree.h"
+#include "exclusions/folder_tree.h"
 
-#include "item_identity.h"
-#include "subfolder_listing.h"
+#include "exclusions/item_identity.h"
+#include "exclusions/subfolder_listing.h"
 
 #include <QFile>
 #include <QHeaderView>

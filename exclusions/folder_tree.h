@@ -1,7 +1,7 @@
 #pragma once
 
-#include "check_state_store.h"
-#include "drive_roots.h"
+#include "exclusions/check_state_store.h"
+#include "exclusions/drive_roots.h"
 
 #include <QTreeWidget>
 

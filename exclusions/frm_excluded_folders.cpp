@@ -1,6 +1,6 @@
-#include "frm_excluded_folders.h"
+#include "exclusions/frm_excluded_folders.h"
 
-#include "store_exclusion_provider.h"
+#include "exclusions/store_exclusion_provider.h"
 
 #include "scan/drive_info.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "excluded_folders_panel.h"
+#include "exclusions/excluded_folders_panel.h"
 
 #include "scan/exclusion_provider.h"
 

@@ -1,4 +1,4 @@
-#include "item_identity.h"
+#include "exclusions/item_identity.h"
 
 #include "base/ascii_case.h"
 

@@ -1,7 +1,7 @@
-#include "store_exclusion_provider.h"
+#include "exclusions/store_exclusion_provider.h"
 
-#include "drive_roots.h"
-#include "excluded_folder_list.h"
+#include "exclusions/drive_roots.h"
+#include "exclusions/excluded_folder_list.h"
 
 namespace mirelon {
 

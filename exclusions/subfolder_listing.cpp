@@ -1,6 +1,6 @@
-#include "subfolder_listing.h"
+#include "exclusions/subfolder_listing.h"
 
-#include "item_identity.h"
+#include "exclusions/item_identity.h"
 
 #include <algorithm>
 #include <filesystem>

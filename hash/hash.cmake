@@ -12,7 +12,5 @@ add_library(mirelon_hash STATIC
   ${CMAKE_CURRENT_LIST_DIR}/sha256.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sha512.cpp)
 target_include_directories(mirelon_hash PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(mirelon_hash PUBLIC mirelon_base)
-if(TARGET mirelon_hash_extra)
-  target_link_libraries(mirelon_hash PUBLIC mirelon_hash_extra)
-endif()
+mirelon_qt_free(mirelon_hash)
+target_link_libraries(mirelon_hash PUBLIC mirelon_base mirelon_hash_extra)

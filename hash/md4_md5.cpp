@@ -1,7 +1,7 @@
 #include "hash/md4_md5.h"
 
-#include "hash/block_feeder.h"
 #include "base/byte_order.h"
+#include "hash/block_feeder.h"
 #include "hash/prefetch.h"
 
 #include <bit>

@@ -1,11 +1,11 @@
 #include "hash/method_table.h"
 
+#include "base/hex_text.h"
 #include "hash/adler32.h"
 #include "hash/crc32.h"
 #include "hash/gost.h"
 #include "hash/hash_service.h"
 #include "hash/haval.h"
-#include "base/hex_text.h"
 #include "hash/md2.h"
 #include "hash/md4_md5.h"
 #include "hash/ripemd.h"

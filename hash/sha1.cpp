@@ -1,7 +1,7 @@
 #include "hash/sha1.h"
 
-#include "hash/block_feeder.h"
 #include "base/byte_order.h"
+#include "hash/block_feeder.h"
 
 #include <bit>
 #include <cstring>

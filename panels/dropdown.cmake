@@ -6,6 +6,6 @@ if(MIRELON_GUI)
     dropdown_sizing.cpp
     roll_down_animation.cpp
   )
-  target_include_directories(mirelon_dropdown PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(mirelon_dropdown PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(mirelon_dropdown PUBLIC Qt6::Widgets)
 endif()

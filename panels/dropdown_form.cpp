@@ -1,4 +1,4 @@
-#include "dropdown_form.h"
+#include "panels/dropdown_form.h"
 
 #include <QApplication>
 #include <QCloseEvent>

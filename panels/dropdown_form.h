@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dropdown_sizing.h"
-#include "roll_down_animation.h"
+#include "panels/dropdown_sizing.h"
+#include "panels/roll_down_animation.h"
 
 #include <QPoint>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "dropdown_sizing.h"
+#include "panels/dropdown_sizing.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "frm_duplicate_files_options.h"
+#include "panels/frm_duplicate_files_options.h"
 
-#include "gradient_strip.h"
-#include "property_inspector.h"
+#include "panels/gradient_strip.h"
+#include "panels/property_inspector.h"
 
 #include <QLayout>
 

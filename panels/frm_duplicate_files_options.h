@@ -1,7 +1,7 @@
 #pragma once
 
-#include "inspector_rows.h"
-#include "option_panel.h"
+#include "panels/inspector_rows.h"
+#include "panels/option_panel.h"
 
 namespace mirelon {
 

@@ -1,7 +1,7 @@
-#include "frm_scan_options.h"
+#include "panels/frm_scan_options.h"
 
-#include "gradient_strip.h"
-#include "property_inspector.h"
+#include "panels/gradient_strip.h"
+#include "panels/property_inspector.h"
 #include "scan/scan_options.h"
 
 #include <QLayout>

@@ -1,4 +1,4 @@
-#include "gradient_strip.h"
+#include "panels/gradient_strip.h"
 
 #include <QLinearGradient>
 #include <QPainter>

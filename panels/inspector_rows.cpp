@@ -1,4 +1,4 @@
-#include "inspector_rows.h"
+#include "panels/inspector_rows.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
-#include "option_panel.h"
+#include "panels/option_panel.h"
 
-#include "gradient_strip.h"
-#include "property_inspector.h"
-#include "rs_prop_saver.h"
-#include "rs_storage.h"
+#include "panels/gradient_strip.h"
+#include "panels/property_inspector.h"
+#include "settings/rs_prop_saver.h"
+#include "settings/rs_storage.h"
 
 #include <QCursor>
 #include <QFont>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dropdown_form.h"
-#include "rs_window_placement.h"
+#include "panels/dropdown_form.h"
+#include "settings/rs_window_placement.h"
 
 #include <QStringList>
 

@@ -8,6 +8,6 @@ if(MIRELON_GUI)
     option_panel.cpp
     property_inspector.cpp
   )
-  target_include_directories(mirelon_options PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(mirelon_options PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(mirelon_options PUBLIC mirelon_dropdown mirelon_propsaver Qt6::Widgets)
 endif()

@@ -1,4 +1,4 @@
-#include "property_inspector.h"
+#include "panels/property_inspector.h"
 
 #include <QFont>
 #include <QHeaderView>

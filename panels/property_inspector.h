@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inspector_rows.h"
+#include "panels/inspector_rows.h"
 
 #include <QList>
 #include <QTreeWidget>

@@ -1,4 +1,4 @@
-#include "roll_down_animation.h"
+#include "panels/roll_down_animation.h"
 
 #include <QEventLoop>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "column_order.h"
+#include "query/column_order.h"
 
 #include "base/ascii_case.h"
 

@@ -1,6 +1,6 @@
-#include "full_text_hint_delegate.h"
+#include "query/full_text_hint_delegate.h"
 
-#include "grid_columns.h"
+#include "query/grid_columns.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

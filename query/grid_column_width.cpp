@@ -1,4 +1,4 @@
-#include "grid_column_width.h"
+#include "query/grid_column_width.h"
 
 #include <QHeaderView>
 #include <QTableView>

@@ -1,4 +1,4 @@
-#include "imported_modules.h"
+#include "query/imported_modules.h"
 
 #include "base/ascii_case.h"
 

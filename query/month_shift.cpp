@@ -1,4 +1,4 @@
-#include "month_shift.h"
+#include "query/month_shift.h"
 
 #include <algorithm>
 

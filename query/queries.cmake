@@ -9,6 +9,6 @@ add_library(mirelon_query STATIC
   shade_duplicate_groups.cpp
   text_arena.cpp
 )
-# Both "query/x.h" and "x.h" resolve for users of the library.
-target_include_directories(mirelon_query PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+target_include_directories(mirelon_query PUBLIC ${PROJECT_SOURCE_DIR})
+mirelon_qt_free(mirelon_query)
 target_link_libraries(mirelon_query PUBLIC mirelon_base mirelon_catalog)

@@ -1,9 +1,9 @@
-#include "query_commands.h"
+#include "query/query_commands.h"
 
 #include "catalog/local_clock.h"
 #include "catalog/sqlite_database.h"
-#include "frm_query_results.h"
-#include "query_jobs.h"
+#include "query/frm_query_results.h"
+#include "query/query_jobs.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "query/window_thread_grid_sink.h"
 #include "session/task_names.h"
-#include "window_thread_grid_sink.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "query_jobs.h"
+#include "query/query_jobs.h"
 
 #include "base/ascii_case.h"
-#include "imported_modules.h"
-#include "query_texts.h"
-#include "result_loading.h"
+#include "query/imported_modules.h"
+#include "query/query_texts.h"
+#include "query/result_loading.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 
 #include "catalog/date_time.h"
 #include "catalog/sqlite_database.h"
-#include "result_grid_sink.h"
+#include "query/result_grid_sink.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
-#include "query_texts.h"
+#include "query/query_texts.h"
 
-#include "month_shift.h"
+#include "query/month_shift.h"
 
 namespace mirelon {
 

@@ -1,6 +1,6 @@
-#include "result_grid_model.h"
+#include "query/result_grid_model.h"
 
-#include "shade_duplicate_groups.h"
+#include "query/shade_duplicate_groups.h"
 
 #include <QColor>
 

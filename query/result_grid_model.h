@@ -1,7 +1,7 @@
 #pragma once
 
-#include "result_grid_sink.h"
-#include "result_row_store.h"
+#include "query/result_grid_sink.h"
+#include "query/result_row_store.h"
 
 #include <QAbstractTableModel>
 

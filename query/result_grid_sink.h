@@ -1,6 +1,6 @@
 #pragma once
 
-#include "result_row.h"
+#include "query/result_row.h"
 
 #include <vector>
 

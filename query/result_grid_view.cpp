@@ -1,4 +1,4 @@
-#include "result_grid_view.h"
+#include "query/result_grid_view.h"
 
 #include <QItemSelectionModel>
 

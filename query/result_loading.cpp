@@ -1,4 +1,4 @@
-#include "result_loading.h"
+#include "query/result_loading.h"
 
 #include <string>
 #include <vector>

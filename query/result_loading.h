@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalog/sqlite_table.h"
-#include "result_grid_sink.h"
+#include "query/result_grid_sink.h"
 
 #include <array>
 #include <cstddef>

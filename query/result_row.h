@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid_columns.h"
+#include "query/grid_columns.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
-#include "result_row_store.h"
+#include "query/result_row_store.h"
 
-#include "column_order.h"
+#include "query/column_order.h"
 
 #include <algorithm>
 #include <cstring>

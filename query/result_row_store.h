@@ -1,9 +1,9 @@
 #pragma once
 
-#include "band_colour.h"
-#include "grid_columns.h"
-#include "result_row.h"
-#include "text_arena.h"
+#include "query/band_colour.h"
+#include "query/grid_columns.h"
+#include "query/result_row.h"
+#include "query/text_arena.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "shade_duplicate_groups.h"
+#include "query/shade_duplicate_groups.h"
 
 namespace mirelon {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "result_row_store.h"
+#include "query/result_row_store.h"
 
 namespace mirelon {
 

@@ -1,4 +1,4 @@
-#include "text_arena.h"
+#include "query/text_arena.h"
 
 namespace mirelon {
 

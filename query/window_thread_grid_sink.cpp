@@ -1,6 +1,6 @@
-#include "window_thread_grid_sink.h"
+#include "query/window_thread_grid_sink.h"
 
-#include "result_grid_model.h"
+#include "query/result_grid_model.h"
 
 #include <QMetaObject>
 #include <QThread>

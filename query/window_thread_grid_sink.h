@@ -1,6 +1,6 @@
 #pragma once
 
-#include "result_grid_sink.h"
+#include "query/result_grid_sink.h"
 
 #include <QPointer>
 

@@ -8,3 +8,4 @@ add_library(mirelon_drives STATIC
   mount_source_posix.cpp
 )
 target_include_directories(mirelon_drives PUBLIC ${PROJECT_SOURCE_DIR})
+mirelon_qt_free(mirelon_drives)

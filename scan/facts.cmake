@@ -11,6 +11,7 @@ add_library(mirelon_facts STATIC
   version_info_utf16.cpp
 )
 target_include_directories(mirelon_facts PUBLIC ${PROJECT_SOURCE_DIR})
+mirelon_qt_free(mirelon_facts)
 # The catalog only for the date-time type.
 target_link_libraries(mirelon_facts PUBLIC mirelon_base mirelon_catalog)
 # The fuzzers need coverage feedback from inside the readers, not only from their own entry point.

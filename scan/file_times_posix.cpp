@@ -1,4 +1,4 @@
-#include "file_times.h"
+#include "scan/file_times.h"
 
 #include <cerrno>
 #include <ctime>

@@ -1,5 +1,6 @@
 add_library(mirelon_scanrun STATIC
   scan_run.cpp)
 target_include_directories(mirelon_scanrun PUBLIC ${PROJECT_SOURCE_DIR})
+mirelon_qt_free(mirelon_scanrun)
 target_link_libraries(mirelon_scanrun PUBLIC mirelon_base mirelon_catalog mirelon_hash mirelon_facts
   mirelon_scanner mirelon_drives)

@@ -6,5 +6,6 @@ add_library(mirelon_scanner STATIC
   directory_listing_posix.cpp
 )
 target_include_directories(mirelon_scanner PUBLIC ${PROJECT_SOURCE_DIR})
+mirelon_qt_free(mirelon_scanner)
 # Threaded mode runs the walk on the helper-thread component.
 target_link_libraries(mirelon_scanner PUBLIC mirelon_base mirelon_thread)

@@ -8,5 +8,5 @@ add_library(mirelon_session STATIC
   task_dispatcher.cpp
 )
 target_include_directories(mirelon_session PUBLIC ${PROJECT_SOURCE_DIR})
+mirelon_qt_free(mirelon_session)
 target_link_libraries(mirelon_session PUBLIC mirelon_thread mirelon_catalog mirelon_scanrun)
-set_target_properties(mirelon_session PROPERTIES AUTOMOC OFF)

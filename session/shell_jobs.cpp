@@ -1,8 +1,8 @@
 #include "session/shell_jobs.h"
 
+#include "catalog/catalog_schema.h"
 #include "session/shell_state.h"
 #include "session/task_dispatcher.h"
-#include "catalog/catalog_schema.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "rs_escaped_text.h"
+#include "settings/rs_escaped_text.h"
 
 #include "base/hex_text.h"
 

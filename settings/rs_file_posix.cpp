@@ -1,6 +1,6 @@
-#include "rs_file.h"
+#include "settings/rs_file.h"
 
-#include "rs_exception.h"
+#include "settings/rs_exception.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,8 +1,8 @@
-#include "rs_ini_data.h"
+#include "settings/rs_ini_data.h"
 
-#include "rs_file.h"
-#include "rs_ini_reader.h"
-#include "rs_ini_writer.h"
+#include "settings/rs_file.h"
+#include "settings/rs_ini_reader.h"
+#include "settings/rs_ini_writer.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rs_storage_data.h"
+#include "settings/rs_storage_data.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
-#include "rs_ini_reader.h"
+#include "settings/rs_ini_reader.h"
 
-#include "rs_storage.h"
-#include "rs_text_compare.h"
-#include "rs_value_text.h"
+#include "settings/rs_storage.h"
+#include "settings/rs_text_compare.h"
+#include "settings/rs_value_text.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "rs_ini_writer.h"
+#include "settings/rs_ini_writer.h"
 
-#include "rs_storage.h"
-#include "rs_value_text.h"
+#include "settings/rs_storage.h"
+#include "settings/rs_value_text.h"
 
 namespace mirelon {
 

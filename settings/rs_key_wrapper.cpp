@@ -1,8 +1,8 @@
-#include "rs_key_wrapper.h"
+#include "settings/rs_key_wrapper.h"
 
-#include "rs_exception.h"
-#include "rs_storage.h"
-#include "rs_value_conversion.h"
+#include "settings/rs_exception.h"
+#include "settings/rs_storage.h"
+#include "settings/rs_value_conversion.h"
 
 namespace mirelon {
 

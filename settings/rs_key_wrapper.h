@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rs_value.h"
+#include "settings/rs_value.h"
 
 #include <cstdint>
 #include <string>

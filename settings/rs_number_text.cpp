@@ -1,4 +1,4 @@
-#include "rs_number_text.h"
+#include "settings/rs_number_text.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "rs_prop_saver.h"
+#include "settings/rs_prop_saver.h"
 
-#include "rs_exception.h"
-#include "rs_property_path.h"
-#include "rs_property_value.h"
-#include "rs_storage.h"
+#include "settings/rs_exception.h"
+#include "settings/rs_property_path.h"
+#include "settings/rs_property_value.h"
+#include "settings/rs_storage.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rs_window_placement.h"
+#include "settings/rs_window_placement.h"
 
 #include <QObject>
 #include <QString>

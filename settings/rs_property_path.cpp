@@ -1,4 +1,4 @@
-#include "rs_property_path.h"
+#include "settings/rs_property_path.h"
 
 #include <QMetaObject>
 #include <QQueue>

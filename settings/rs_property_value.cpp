@@ -1,7 +1,7 @@
-#include "rs_property_value.h"
+#include "settings/rs_property_value.h"
 
-#include "rs_key_wrapper.h"
-#include "rs_text_compare.h"
+#include "settings/rs_key_wrapper.h"
+#include "settings/rs_text_compare.h"
 
 #include <QMetaEnum>
 #include <QStringList>

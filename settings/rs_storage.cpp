@@ -1,6 +1,6 @@
-#include "rs_storage.h"
+#include "settings/rs_storage.h"
 
-#include "rs_text_compare.h"
+#include "settings/rs_text_compare.h"
 
 #include <algorithm>
 #include <cstdio>

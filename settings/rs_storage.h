@@ -1,8 +1,8 @@
 #pragma once
 
-#include "rs_key_wrapper.h"
-#include "rs_storage_data.h"
-#include "rs_value.h"
+#include "settings/rs_key_wrapper.h"
+#include "settings/rs_storage_data.h"
+#include "settings/rs_value.h"
 
 #include <cstddef>
 #include <memory>

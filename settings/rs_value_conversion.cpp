@@ -1,9 +1,9 @@
-#include "rs_value_conversion.h"
+#include "settings/rs_value_conversion.h"
 
 #include "base/hex_text.h"
 #include "catalog/date_time.h"
-#include "rs_exception.h"
-#include "rs_number_text.h"
+#include "settings/rs_exception.h"
+#include "settings/rs_number_text.h"
 
 #include <cmath>
 #include <cstring>

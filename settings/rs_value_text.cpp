@@ -1,10 +1,10 @@
-#include "rs_value_text.h"
+#include "settings/rs_value_text.h"
 
 #include "base/hex_text.h"
 #include "catalog/date_time.h"
-#include "rs_escaped_text.h"
-#include "rs_number_text.h"
-#include "rs_text_compare.h"
+#include "settings/rs_escaped_text.h"
+#include "settings/rs_number_text.h"
+#include "settings/rs_text_compare.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "rs_window_placement.h"
+#include "settings/rs_window_placement.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -10,8 +10,8 @@ add_library(mirelon_settings STATIC
   rs_value_conversion.cpp
   rs_value_text.cpp
 )
-# Both "settings/x.h" and "x.h" resolve for users of the library.
-target_include_directories(mirelon_settings PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+target_include_directories(mirelon_settings PUBLIC ${PROJECT_SOURCE_DIR})
+mirelon_qt_free(mirelon_settings)
 # Date-time values use the catalog's date text.
 target_link_libraries(mirelon_settings PUBLIC mirelon_base mirelon_catalog)
 # Fuzz builds trace coverage inside the library too, not only in the fuzz target.

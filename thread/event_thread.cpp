@@ -1,7 +1,7 @@
-#include "event_thread.h"
+#include "thread/event_thread.h"
 
-#include "thread_ex.h"
-#include "window_thread_registry.h"
+#include "thread/thread_ex.h"
+#include "thread/window_thread_registry.h"
 
 namespace mirelon {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "thread_priority.h"
-#include "window_thread.h"
+#include "thread/thread_priority.h"
+#include "thread/window_thread.h"
 
 #include <atomic>
 #include <exception>

@@ -1,4 +1,4 @@
-#include "plain_window_thread.h"
+#include "thread/plain_window_thread.h"
 
 #include <utility>
 

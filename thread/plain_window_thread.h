@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window_thread_base.h"
+#include "thread/window_thread_base.h"
 
 #include <atomic>
 #include <thread>

@@ -10,5 +10,5 @@ add_library(mirelon_thread STATIC
   window_thread_registry.cpp
 )
 target_include_directories(mirelon_thread PUBLIC ${PROJECT_SOURCE_DIR})
+mirelon_qt_free(mirelon_thread)
 target_link_libraries(mirelon_thread PUBLIC Threads::Threads)
-set_target_properties(mirelon_thread PROPERTIES AUTOMOC OFF)

@@ -1,4 +1,4 @@
-#include "thread_ex.h"
+#include "thread/thread_ex.h"
 
 #include <chrono>
 #include <utility>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "event_thread.h"
-#include "thread_priority.h"
+#include "thread/event_thread.h"
+#include "thread/thread_priority.h"
 
 #include <cstdint>
 #include <functional>

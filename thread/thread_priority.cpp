@@ -1,4 +1,4 @@
-#include "thread_priority.h"
+#include "thread/thread_priority.h"
 
 #include <array>
 #include <utility>

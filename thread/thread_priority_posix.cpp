@@ -1,4 +1,4 @@
-#include "thread_priority.h"
+#include "thread/thread_priority.h"
 
 #include <cerrno>
 #include <sys/resource.h>

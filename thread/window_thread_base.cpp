@@ -1,4 +1,4 @@
-#include "window_thread_base.h"
+#include "thread/window_thread_base.h"
 
 #include <utility>
 

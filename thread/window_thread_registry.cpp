@@ -1,6 +1,6 @@
-#include "window_thread_registry.h"
+#include "thread/window_thread_registry.h"
 
-#include "plain_window_thread.h"
+#include "thread/plain_window_thread.h"
 
 #include <mutex>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window_thread.h"
+#include "thread/window_thread.h"
 
 #include <functional>
 #include <memory>

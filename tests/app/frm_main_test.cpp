@@ -3,11 +3,11 @@
 #include "app/frm_main.h"
 #include "app/navigation_bar.h"
 #include "app/qt_window_thread.h"
+#include "app/thread_ex_object.h"
 #include "session/shell_jobs.h"
 #include "session/shell_state.h"
-#include "thread/thread_ex.h"
-#include "app/thread_ex_object.h"
 #include "tests/support/eventually.h"
+#include "thread/thread_ex.h"
 
 #include <QAbstractButton>
 #include <QDir>

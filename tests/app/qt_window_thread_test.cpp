@@ -1,7 +1,7 @@
 #include "app/qt_window_thread.h"
+#include "tests/support/eventually.h"
 #include "thread/thread_ex.h"
 #include "thread/window_thread_registry.h"
-#include "tests/support/eventually.h"
 
 #include <QCoreApplication>
 #include <QPushButton>

@@ -2,12 +2,12 @@
 #include "app/frm_main.h"
 #include "app/qt_window_thread.h"
 #include "app/scan_commands.h"
-#include "session/shell_state.h"
 #include "catalog/catalog_schema.h"
 #include "catalog/date_time.h"
 #include "catalog/local_clock.h"
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
+#include "session/shell_state.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "catalog/catalog_schema.h"
 #include "catalog/catalog_statements.h"
-#include "failure_text.h"
+#include "tests/catalog/failure_text.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "catalog/sqlite_database.h"
-#include "failure_text.h"
+#include "tests/catalog/failure_text.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>

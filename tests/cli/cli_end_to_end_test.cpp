@@ -1,7 +1,7 @@
 // Runs the built mirelon-cli on trees made here and reads what it printed and catalogued.
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
-#include "cli_test_process.h"
+#include "tests/cli/cli_test_process.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "cli_test_process.h"
+#include "tests/cli/cli_test_process.h"
 
 #include <cerrno>
 #include <csignal>

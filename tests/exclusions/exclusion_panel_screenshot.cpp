@@ -3,12 +3,12 @@
 //   xvfb-run -a exclusion_panel_screenshot OUTPUT_FOLDER
 // Run it under a real (or virtual) X display so fonts and styles are the desktop's.
 
-#include "tests/support/dropped_panel_picture.h"
 #include "exclusions/folder_tree.h"
 #include "exclusions/frm_excluded_folders.h"
+#include "tests/support/dropped_panel_picture.h"
 
-#include "tests/support/fake_mount_source.h"
 #include "scan/drive_info.h"
+#include "tests/support/fake_mount_source.h"
 
 #include <QApplication>
 #include <QDir>

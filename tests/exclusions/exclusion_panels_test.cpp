@@ -1,17 +1,17 @@
 #include "exclusions/check_state_file.h"
 #include "exclusions/folder_tree.h"
 #include "exclusions/frm_excluded_folders.h"
-#include "panels/gradient_strip.h"
 #include "exclusions/item_identity.h"
+#include "panels/gradient_strip.h"
 
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
-#include "tests/support/fake_mount_source.h"
 #include "scan/drive_info.h"
 #include "scan/scan_files.h"
 #include "scan/scan_run.h"
 #include "session/scan_session.h"
 #include "tests/support/drop_down_steps.h"
+#include "tests/support/fake_mount_source.h"
 
 #include <QDir>
 #include <QFile>

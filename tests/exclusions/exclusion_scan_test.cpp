@@ -4,11 +4,11 @@
 
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
-#include "tests/support/fake_mount_source.h"
 #include "scan/drive_info.h"
 #include "scan/scan_files.h"
 #include "scan/scan_run.h"
 #include "session/scan_session.h"
+#include "tests/support/fake_mount_source.h"
 #include "tests/support/scan_test_tree.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The exclusion panels as the program makes them at start-up, and the scan's view of them.
 #include "app/app_windows.h"
 #include "app/qt_window_thread.h"
-#include "session/shell_state.h"
 #include "exclusions/check_state_file.h"
 #include "exclusions/frm_excluded_folders.h"
 #include "exclusions/item_identity.h"
+#include "session/shell_state.h"
 
 #include <QDir>
 #include <QTemporaryDir>

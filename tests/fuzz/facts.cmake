@@ -3,4 +3,4 @@ mirelon_fuzzer(mirelon_fuzz_version_info SOURCES version_info_fuzz.cpp LIBS mire
 
 # mirelon_facts_seeds <folder>: the images the tests build, as a starting corpus.
 add_executable(mirelon_facts_seeds facts_seeds.cpp ${PROJECT_SOURCE_DIR}/tests/scan/pe_image_writer.cpp)
-target_include_directories(mirelon_facts_seeds PRIVATE ${PROJECT_SOURCE_DIR}/tests/scan)
+target_include_directories(mirelon_facts_seeds PRIVATE ${PROJECT_SOURCE_DIR})

@@ -1,5 +1,5 @@
 // Writes the program images the facts tests build into a folder, as the fuzzers' first corpus.
-#include "pe_image_writer.h"
+#include "tests/scan/pe_image_writer.h"
 
 #include <cstdio>
 #include <fstream>

@@ -3,7 +3,7 @@
 #include "hash/adler32.h"
 #include "hash/crc32.h"
 #include "hash/hash_service.h"
-#include "hash_test_support.h"
+#include "tests/hash/hash_test_support.h"
 
 #include <gtest/gtest.h>
 

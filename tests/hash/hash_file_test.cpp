@@ -1,8 +1,8 @@
 // Hashing files: whole files, ranges, what is refused, and how failed reads are reported.
 #include "hash/hash_range.h"
 #include "hash/hash_service.h"
-#include "hash_test_files.h"
-#include "hash_test_support.h"
+#include "tests/hash/hash_test_files.h"
+#include "tests/hash/hash_test_support.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>

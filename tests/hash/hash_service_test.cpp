@@ -1,6 +1,6 @@
 // The method table, the context protocol and its result codes, and feeding in pieces.
 #include "hash/hash_service.h"
-#include "hash_test_support.h"
+#include "tests/hash/hash_test_support.h"
 
 #include <gtest/gtest.h>
 

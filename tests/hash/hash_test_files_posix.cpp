@@ -1,4 +1,4 @@
-#include "hash_test_files.h"
+#include "tests/hash/hash_test_files.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 // Published test vectors, through the service's text form.
 #include "hash/hash_service.h"
-#include "hash_test_support.h"
+#include "tests/hash/hash_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Files of 4 GiB and more are hashed over their full 64-bit size.
 #include "hash/hash_service.h"
-#include "hash_test_files.h"
-#include "hash_test_support.h"
+#include "tests/hash/hash_test_files.h"
+#include "tests/hash/hash_test_support.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>

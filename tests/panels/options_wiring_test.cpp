@@ -2,9 +2,9 @@
 // settings store, as the program puts them together.
 #include "app/app_windows.h"
 #include "app/qt_window_thread.h"
-#include "session/shell_state.h"
 #include "panels/frm_duplicate_files_options.h"
 #include "panels/frm_scan_options.h"
+#include "session/shell_state.h"
 #include "settings/rs_ini_data.h"
 #include "tests/support/drop_down_steps.h"
 

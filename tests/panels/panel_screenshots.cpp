@@ -2,10 +2,10 @@
 //   panel_screenshots OUTPUT_FOLDER
 // Run it under a real (or virtual) X display so fonts and styles are the desktop's.
 
-#include "tests/support/dropped_panel_picture.h"
 #include "panels/frm_duplicate_files_options.h"
 #include "panels/frm_scan_options.h"
 #include "settings/rs_storage.h"
+#include "tests/support/dropped_panel_picture.h"
 
 #include "scan/scan_options.h"
 

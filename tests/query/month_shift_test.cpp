@@ -1,5 +1,5 @@
-#include "month_shift.h"
-#include "query_texts.h"
+#include "query/month_shift.h"
+#include "query/query_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "catalog/local_clock.h"
-#include "frm_query_results.h"
-#include "month_shift.h"
-#include "query_commands.h"
-#include "result_grid_model.h"
-#include "test_catalog.h"
+#include "query/frm_query_results.h"
+#include "query/month_shift.h"
+#include "query/query_commands.h"
+#include "query/result_grid_model.h"
+#include "tests/query/test_catalog.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>

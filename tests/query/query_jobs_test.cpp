@@ -1,9 +1,9 @@
 #include "catalog/sqlite_exception.h"
-#include "imported_modules.h"
-#include "query_jobs.h"
-#include "recording_grid_sink.h"
-#include "result_loading.h"
-#include "test_catalog.h"
+#include "query/imported_modules.h"
+#include "query/query_jobs.h"
+#include "query/result_loading.h"
+#include "tests/query/recording_grid_sink.h"
+#include "tests/query/test_catalog.h"
 
 #include <gtest/gtest.h>
 

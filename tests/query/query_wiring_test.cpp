@@ -2,12 +2,12 @@
 // dispatcher, down to the results window.
 #include "app/app_windows.h"
 #include "app/qt_window_thread.h"
-#include "session/shell_state.h"
 #include "catalog/local_clock.h"
-#include "frm_query_results.h"
-#include "month_shift.h"
-#include "result_grid_model.h"
-#include "test_catalog.h"
+#include "query/frm_query_results.h"
+#include "query/month_shift.h"
+#include "query/result_grid_model.h"
+#include "session/shell_state.h"
+#include "tests/query/test_catalog.h"
 
 #include <QLabel>
 #include <QPushButton>

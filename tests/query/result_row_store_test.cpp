@@ -1,6 +1,6 @@
-#include "column_order.h"
-#include "result_row_store.h"
-#include "shade_duplicate_groups.h"
+#include "query/column_order.h"
+#include "query/result_row_store.h"
+#include "query/shade_duplicate_groups.h"
 
 #include <gtest/gtest.h>
 

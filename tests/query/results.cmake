@@ -12,11 +12,9 @@ if(MIRELON_GUI)
   # A picture of the window for the README (not a test): tools/results-screenshot.
   add_executable(results_screenshot results_screenshot.cpp)
   target_link_libraries(results_screenshot PRIVATE mirelon_query_ui)
-  if(TARGET mirelon_shell)
-    mirelon_qttest(query_wiring_tests
-      SOURCES
-        query_wiring_test.cpp
-      LIBS mirelon_shell mirelon_query_ui
-    )
-  endif()
+  mirelon_qttest(query_wiring_tests
+    SOURCES
+      query_wiring_test.cpp
+    LIBS mirelon_shell mirelon_query_ui
+  )
 endif()

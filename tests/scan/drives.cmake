@@ -5,4 +5,3 @@ mirelon_gtest(drives_test
     disk_values_test.cpp
   LIBS mirelon_drives
 )
-target_include_directories(drives_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

@@ -1,4 +1,4 @@
-#include "facts_test_files.h"
+#include "tests/scan/facts_test_files.h"
 
 #include <cstdlib>
 #include <ctime>

@@ -1,6 +1,6 @@
-#include "facts_test_files.h"
-#include "tests/support/temp_folder.h"
 #include "scan/file_times.h"
+#include "tests/scan/facts_test_files.h"
+#include "tests/support/temp_folder.h"
 
 #include <cmath>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "facts_test_files.h"
-#include "tests/support/temp_folder.h"
-#include "pe_image_writer.h"
 #include "scan/import_modules.h"
+#include "tests/scan/facts_test_files.h"
+#include "tests/scan/pe_image_writer.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pe_image_writer.h"
+#include "tests/scan/pe_image_writer.h"
 
 #include <cstdio>
 

@@ -4,4 +4,3 @@ mirelon_gtest(scan_run_test
     pe_image_writer.cpp
   LIBS mirelon_session
 )
-target_include_directories(scan_run_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

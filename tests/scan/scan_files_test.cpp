@@ -1,8 +1,8 @@
 #include "scan/scan_files.h"
 
-#include "scan_events.h"
+#include "tests/scan/scan_events.h"
+#include "tests/scan/walk_order.h"
 #include "tests/support/scan_test_tree.h"
-#include "walk_order.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

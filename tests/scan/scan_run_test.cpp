@@ -3,12 +3,12 @@
 #include "catalog/date_time.h"
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
-#include "tests/support/fake_mount_source.h"
-#include "pe_image_writer.h"
 #include "scan/drive_info.h"
 #include "scan/file_times.h"
 #include "scan/scan_files.h"
 #include "session/scan_session.h"
+#include "tests/scan/pe_image_writer.h"
+#include "tests/support/fake_mount_source.h"
 #include "tests/support/scan_test_tree.h"
 
 #include <gtest/gtest.h>

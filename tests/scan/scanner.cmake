@@ -6,4 +6,3 @@ mirelon_gtest(scanner_test
     walk_order.cpp
   LIBS mirelon_scanner GTest::gmock
 )
-target_include_directories(scanner_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

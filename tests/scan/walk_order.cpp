@@ -1,4 +1,4 @@
-#include "walk_order.h"
+#include "tests/scan/walk_order.h"
 
 #include <filesystem>
 #include <map>

@@ -6,7 +6,7 @@ add_library(mirelon_test_support STATIC
   temp_folder.cpp
 )
 target_include_directories(mirelon_test_support PUBLIC ${PROJECT_SOURCE_DIR})
-set_target_properties(mirelon_test_support PROPERTIES AUTOMOC OFF)
+mirelon_qt_free(mirelon_test_support)
 
 if(MIRELON_GUI)
   # Window helpers: drop-down panels driven from a test, and their pictures.

@@ -1,7 +1,7 @@
+#include "tests/support/eventually.h"
 #include "thread/plain_window_thread.h"
 #include "thread/thread_ex.h"
 #include "thread/window_thread_registry.h"
-#include "tests/support/eventually.h"
 
 #include <gtest/gtest.h>
 
