@@ -84,8 +84,8 @@ bool TPeImage::Load(const TPeByteSource& source) {
         return false;
     for (size_t i = 0; i < sectionCount; ++i) {
         const uint8_t* header = table.data() + i * kSectionHeaderSize;
-        image.sections_.push_back(
-            {Load32LE(header + 12), Load32LE(header + 8), Load32LE(header + 20), Load32LE(header + 16)});
+        image.sections_.push_back({Load32LE(header + 12), Load32LE(header + 8),
+                                   Load32LE(header + 20), Load32LE(header + 16)});
     }
     *this = std::move(image);
     return true;

@@ -160,8 +160,9 @@ private slots:
         QCOMPARE(frm_->btnScan->text(), QStringLiteral("Scan Now"));
         QVERIFY(frm_->btnScan->isEnabled());
         QCOMPARE(frm_->sbCaption1->text(), QStringLiteral("Error"));
-        QVERIFY2(frm_->sbCaption2->text().startsWith(QStringLiteral("Cannot delete the old catalog: ")),
-                 qPrintable(frm_->sbCaption2->text()));
+        QVERIFY2(
+            frm_->sbCaption2->text().startsWith(QStringLiteral("Cannot delete the old catalog: ")),
+            qPrintable(frm_->sbCaption2->text()));
         QCOMPARE(frm_->GlyphIndex(), 0);
         QVERIFY(QFileInfo(catalog + QStringLiteral("/old")).isDir());
         QVERIFY(state_->CatalogDatabase == nullptr);

@@ -243,7 +243,8 @@ TEST(CliEndToEnd, AFreshScanThatCannotDeleteTheOldCatalogStopsAndSaysWhy) {
     const ProcessResult scan = RunCli({"scan", "--db", folder / "data", tree});
     EXPECT_EQ(scan.exitCode, 1);
     EXPECT_EQ(CatalogueCount(scan.out), 0) << scan.out;
-    EXPECT_NE(scan.err.find("mirelon-cli: scan: Cannot delete the old catalog: "), std::string::npos)
+    EXPECT_NE(scan.err.find("mirelon-cli: scan: Cannot delete the old catalog: "),
+              std::string::npos)
         << scan.err;
     EXPECT_TRUE(std::filesystem::exists(folder / "data/files.db/old"));
 }

@@ -53,8 +53,8 @@ void OptionsWiringTest::optionsButtonsDropThePanelsAtThePointer() {
     QWidget* parentForm = nullptr;
     QWidget* nestedParent = nullptr;
     auto* excluded = static_cast<TfmDropDown*>(windows.frmScan_ExcludedFolders.get());
-    for (TfmDropDown* panel : {excluded, static_cast<TfmDropDown*>(scan),
-                               static_cast<TfmDropDown*>(duplicates)}) {
+    for (TfmDropDown* panel :
+         {excluded, static_cast<TfmDropDown*>(scan), static_cast<TfmDropDown*>(duplicates)}) {
         panel->SetRollDownSpeed(0);
     }
     WhenDropped(*excluded, [&] {

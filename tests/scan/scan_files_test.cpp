@@ -15,9 +15,9 @@
 namespace mirelon {
 namespace {
 
+using test::ScanTestTree;
 using ::testing::ElementsAre;
 using testing::ScanEvents;
-using test::ScanTestTree;
 using ::testing::UnorderedElementsAre;
 
 std::vector<std::string> Sorted(std::vector<std::string> values) {

@@ -54,11 +54,11 @@ protected:
     TNullScanProgress progress;
     TScanRun run{scanner, drives, options, exclusions, progress};
     std::unique_ptr<TSQLiteDatabase> catalog;
-    std::map<std::string, std::function<std::string()>> jobs{
-        {"Create Database", [this] {
-             catalog = CreateDatabase(data.Slashed());
-             return std::string();
-         }}};
+    std::map<std::string, std::function<std::string()>> jobs{{"Create Database", [this] {
+                                                                  catalog = CreateDatabase(
+                                                                      data.Slashed());
+                                                                  return std::string();
+                                                              }}};
     std::vector<std::string> ran;
 };
 
