@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirelon"));
     QApplication::setApplicationDisplayName(QStringLiteral("Mirelon"));
+    // Lets the desktop match the window to the installed menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral(MIRELON_APP_ID));
     mirelon::InstallQtWindowThread();
 
     mirelon::TAppWindows windows = mirelon::CreateAppWindows(state);
