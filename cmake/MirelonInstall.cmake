@@ -44,11 +44,13 @@ set(CPACK_PACKAGE_NAME mirelon)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Mirelon developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "file cataloguer that finds duplicate and unused files")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Mirelon records every file of the local drives in an SQLite catalog, with its size, \
-checksum, times, imported libraries and version strings, and answers from it which files are \
-duplicates, which were not opened for months and which libraries no program imports. \
-It comes as a window program and as the command line program mirelon-cli.")
+# Kept to lines under 80 characters, as the package's description shows them.
+set(CPACK_PACKAGE_DESCRIPTION [[
+Mirelon records every file of the local drives in an SQLite catalog, with
+its size, checksum, times, imported libraries and version strings, and
+answers from it which files are duplicates, which were not opened for
+months and which libraries no program imports. It comes as a window
+program and as the command line program mirelon-cli.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
