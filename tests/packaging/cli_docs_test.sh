@@ -27,27 +27,27 @@ man_section() {
 # The option lines that follow ".TP" in a section.
 man_options() { awk 'tp { print; tp = 0 } /^\.TP/ { tp = 1 }'; }
 
-# The text describing one option (its spec line given), up to the next paragraph macro.
+# The text describing one option (given by its heading line), up to the next paragraph macro.
 man_option_text() {
-    awk -v spec="$1" '
+    awk -v heading="$1" '
         /^\.(TP|PP|SS|SH)/ { inside = 0 }
         inside && !/^\./ { print }
-        $0 == spec { inside = 1 }'
+        $0 == heading { inside = 1 }'
 }
 
 help_usage() { "$cli" "$1" --help | sed -n '1s/^Usage: //p'; }
 
-# Option specs of a command's --help ("--method NAME", "-q, --quiet"), one a line.
+# Option headings of a command's --help ("--method NAME", "-q, --quiet"), one a line.
 help_options() {
     "$cli" "$1" --help | sed -nE 's/^  ((-[a-zA-Z], )?--[a-z-]+( [A-Z]+)?)( {2,}.*)?$/\1/p'
 }
 
 # The description of one option in --help: its own line and the deeper-indented ones after it.
 help_option_text() {
-    "$cli" "$1" --help | awk -v spec="$2" '
+    "$cli" "$1" --help | awk -v heading="$2" '
         inside && /^      / { print; next }
         { inside = 0 }
-        index($0, "  " spec "  ") == 1 { inside = 1; print substr($0, length(spec) + 3) }'
+        index($0, "  " heading "  ") == 1 { inside = 1; print substr($0, length(heading) + 3) }'
 }
 
 method_names() { grep -oE '\b[A-Z][A-Z0-9]{2,}\b' | sort -u; }
