@@ -1,0 +1,70 @@
+#pragma once
+
+// Hashing many files at once. With MD4 and MD5 the files run side by side in SIMD lanes (see
+// md_lanes.h), several per core; each file still gets exactly the code and checksum text that
+// HashFile gives it, and a file that fails changes nothing for the others. Other methods hash
+// the files one after another with HashFile's code.
+//
+// Meant for two callers:
+// - a scan worker that takes files from a queue: it collects the files HashBatchSuits accepts
+//   (small and medium ones) into a batch of a few dozen, hashes the batch with one call and
+//   hashes the rest, large files, one by one with HashFile, so that a batch is never held up
+//   by one long file. It may open the files itself (for other readers too) and hand over the
+//   open sources; the batch only reads them.
+// - `mirelon-cli hash FILE...`: hands the named files over in pieces of a few dozen and prints
+//   each piece's results in argument order before the next.
+//
+// A call runs on the calling thread and needs no locking; calls on several threads run side by
+// side, each thread with its own lanes and read buffers (512 KiB, kept for the thread's next
+// batch).
+
+#include "hash/byte_source.h"
+#include "hash/md_lanes.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace mirelon {
+
+// One file's outcome: `code` is HashFile's result code (0, or 1 unknown method, 4 read failed,
+// 5 could not be opened) and `text` its checksum text, empty unless `code` is 0.
+struct HashBatchResult {
+    int code = 0;
+    std::string text;
+};
+
+// An already open file: hashed from offset 0 up to `size`, its size when it was opened. A null
+// `source` stands for a file that could not be opened and gets code 5.
+struct HashBatchSource {
+    ByteSource* source = nullptr;
+    uint64_t size = 0;
+};
+
+// How the lanes run: the path and the number of lanes (0 for the path's width). Tests and
+// benchmarks set them; everyone else keeps the defaults.
+struct HashBatchOptions {
+    MdLanePath path = SelectedMdLanePath();
+    int lanes = 0;
+};
+
+// Files up to this size are worth a batch; larger ones run long enough on their own.
+inline constexpr uint64_t kHashBatchFileLimit = uint64_t{4} << 20;
+
+// Whether a file of `size` bytes gains from a batch with `method`: MD4 or MD5, a SIMD path on
+// this processor, and no more than kHashBatchFileLimit bytes. Any file may go into a batch;
+// this only tells where it goes fastest.
+bool HashBatchSuits(int32_t method, uint64_t size);
+
+// The results of HashFile(method, name) for every name, in the order of `fileNames`. Each file
+// is opened only when a lane takes it, so a batch holds at most one open file per lane.
+std::vector<HashBatchResult> HashFileBatch(int32_t method, std::span<const std::string> fileNames,
+                                           const HashBatchOptions& options = {});
+
+// The same for files opened by the caller, in the order of `sources`. The sources stay open.
+std::vector<HashBatchResult> HashSourceBatch(int32_t method,
+                                             std::span<const HashBatchSource> sources,
+                                             const HashBatchOptions& options = {});
+
+} // namespace mirelon
