@@ -28,10 +28,11 @@ if(MIRELON_TARGET_X86_64)
                                       ${_lanes_avx2} ${_lanes_avx512})
   # GCC 12 takes the intrinsics' deliberately undefined operands for uninitialised ones.
   set(_lanes_options $<$<CXX_COMPILER_ID:GNU>:-Wno-maybe-uninitialized>)
-  # 64-bit Windows aligns the stack to 16 bytes only. The kernels keep their own data in the
-  # lanes' heap storage, but GCC cannot realign the stack there for its 32- and 64-byte
-  # spills, which it still writes with aligned moves: the assembler turns every aligned vector
-  # move into an unaligned one (as fast on aligned data). Clang realigns the stack itself.
+  # 64-bit Windows aligns the stack to 16 bytes only, and GCC cannot realign it there. The
+  # kernels keep their data in the lanes' heap storage, not on the stack; for the compiler's
+  # own 32- and 64-byte spills the assembler writes every aligned vector move as an unaligned
+  # one (as fast on aligned data), so no GCC version can leave a move that faults. Clang
+  # realigns the stack itself.
   if(MINGW AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     list(APPEND _lanes_options -Wa,-muse-unaligned-vector-move)
   endif()

@@ -25,6 +25,7 @@ namespace {
 #define MIRELON_LANE_INLINE [[gnu::always_inline]] static inline
 
 template <typename V> struct MdLaneRounds {
+    static_assert(V::kWidth <= kMdMaxLanes);
     using Vec = typename V::Vec;
     using BooleanFunction = Vec (*)(Vec, Vec, Vec);
 
