@@ -15,7 +15,7 @@
 //   each piece's results in argument order before the next.
 //
 // A call runs on the calling thread and needs no locking; calls on several threads run side by
-// side, each thread with its own lanes and read buffers (512 KiB, kept for the thread's next
+// side, each thread with its own lanes and read buffers (1 MiB, kept for the thread's next
 // batch).
 
 #include "hash/byte_source.h"

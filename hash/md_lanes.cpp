@@ -15,8 +15,9 @@ namespace mirelon {
 namespace {
 
 // Large enough that a read costs little next to hashing it, small enough that all 16 lanes'
-// buffers stay in the second-level cache between the read and the hashing.
-constexpr size_t kLaneBufferSize = 32 * 1024;
+// buffers (1 MiB) stay in the second-level cache between the read and the hashing; of 16 to
+// 128 KiB, this hashed files of 1 KiB to 4 MiB fastest.
+constexpr size_t kLaneBufferSize = 64 * 1024;
 constexpr size_t kBlockSize = 64;
 
 const MdLaneKernel* KernelFor(MdLanePath path) {

@@ -67,13 +67,13 @@ std::string Describe(const HashBatchOptions& options, int32_t method) {
 }
 
 TEST(HashSourceBatch, ReadsInAnyPiecesGiveTheSingleStreamTexts) {
-    // Lengths around the 32 KiB the lanes read at a time, read whole, in odd pieces and in
+    // Lengths around the 64 KiB the lanes read at a time, read whole, in odd pieces and in
     // pieces that leave a partial block at every refill.
     std::vector<std::unique_ptr<MemorySource>> owned;
     std::vector<HashBatchSource> sources;
     uint32_t seed = 0;
     for (size_t piece : {size_t{7}, size_t{4000}, kNever}) {
-        for (size_t length : {0, 1, 63, 64, 65, 32767, 32768, 32769, 32768 + 55, 65600, 100000}) {
+        for (size_t length : {0, 1, 63, 64, 65, 65535, 65536, 65537, 65536 + 55, 131136, 200000}) {
             owned.push_back(
                 std::make_unique<MemorySource>(test::RandomBytes(length, ++seed), piece));
             sources.push_back({owned.back().get(), length});
