@@ -57,7 +57,8 @@ public:
 };
 
 // Hashes every message `feed` gives on `laneCount` lanes (1 up to the path's width; clamped),
-// with `path`, which must be supported. Sources are read in pieces of up to 64 KiB per lane.
+// with `path`; a path the processor lacks runs as kScalar. Sources are read in pieces of up to
+// 64 KiB per lane. Feed calls come from the calling thread, in the order the lanes need them.
 void RunMdLanes(MdAlgorithm algorithm, MdLanePath path, int laneCount, MdLaneFeed& feed);
 
 // The digests of messages in memory, in their order.
