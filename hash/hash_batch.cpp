@@ -3,7 +3,7 @@
 #include "hash/file_reader.h"
 #include "hash/hash_range.h"
 #include "hash/hash_service.h"
-#include "hash/hex_text.h"
+#include "base/hex_text.h"
 #include "hash/md_lane_kernel.h"
 
 #include <optional>
@@ -34,7 +34,7 @@ int LaneCount(const HashBatchOptions& options) {
 }
 
 void Record(HashBatchResult& result, bool complete, const uint8_t* digest) {
-    result.code = complete ? 0 : 4;
+    result.code = complete ? kHashOk : kHashReadFailed;
     result.text = complete ? DigestText(digest, 16) : std::string();
 }
 
@@ -49,7 +49,7 @@ public:
             const size_t index = next_++;
             FileReader& reader = readers_[lane];
             if (!reader.Open(fileNames_[index])) {
-                results_[index].code = 5;
+                results_[index].code = kHashCannotOpen;
                 continue;
             }
             indexOfLane_[lane] = index;
@@ -82,7 +82,7 @@ public:
         while (next_ < sources_.size()) {
             const size_t index = next_++;
             if (sources_[index].source == nullptr) {
-                results_[index].code = 5;
+                results_[index].code = kHashCannotOpen;
                 continue;
             }
             indexOfLane_[lane] = index;
@@ -108,15 +108,15 @@ private:
 HashBatchResult HashOpenSource(int32_t method, const HashBatchSource& source) {
     HashBatchResult result;
     if (source.source == nullptr) {
-        result.code = 5;
+        result.code = kHashCannotOpen;
         return result;
     }
     HashContext context;
     result.code = HashInit(&context, method);
-    if (result.code == 0 && !HashRange(&context, *source.source, 0, source.size)) {
-        result.code = 4;
+    if (result.code == kHashOk && !HashRange(&context, *source.source, 0, source.size)) {
+        result.code = kHashReadFailed;
     }
-    if (result.code == 0) {
+    if (result.code == kHashOk) {
         result.code = HashFinal(&context, result.text);
     }
     return result;

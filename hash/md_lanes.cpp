@@ -1,6 +1,6 @@
 #include "hash/md_lanes.h"
 
-#include "hash/byte_order.h"
+#include "base/byte_order.h"
 #include "hash/md4_md5.h"
 #include "hash/md_lane_kernel.h"
 

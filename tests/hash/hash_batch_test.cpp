@@ -1,8 +1,9 @@
 // Batches of files and open sources: each one gets exactly what hashing it alone gives, a
 // failing one included, in input order.
 #include "hash/hash_batch.h"
-#include "hash_test_files.h"
-#include "hash_test_support.h"
+#include "tests/hash/hash_test_files.h"
+#include "tests/hash/hash_test_support.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -126,7 +127,7 @@ TEST(HashSourceBatch, AFailingSourceGetsItsCodeAndTheOthersTheirTexts) {
 }
 
 TEST(HashFileBatch, EveryFileGetsHashFilesCodeAndText) {
-    test::ScratchFolder folder;
+    test::TTempFolder folder;
     std::vector<std::string> names;
     uint32_t seed = 100;
     for (size_t size : {300000, 0, 1, 55, 64, 4096, 32769, 1000, 120}) {

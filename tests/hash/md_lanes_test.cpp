@@ -1,7 +1,7 @@
 // Multi-buffer MD4 and MD5 against the single-stream code and the published vectors, on every
 // lane count of every path this processor has.
 #include "hash/md_lanes.h"
-#include "hash_test_support.h"
+#include "tests/hash/hash_test_support.h"
 
 #include <gtest/gtest.h>
 
