@@ -1,9 +1,9 @@
 #include "hash/hash_batch.h"
 
+#include "base/hex_text.h"
 #include "hash/file_reader.h"
 #include "hash/hash_range.h"
 #include "hash/hash_service.h"
-#include "base/hex_text.h"
 #include "hash/md_lane_kernel.h"
 
 #include <optional>
