@@ -1,8 +1,11 @@
 // Times the duplicate search on a catalog of a million rows, a fifth of them in duplicate groups:
 // the query, loading its rows into the grid model from a worker thread, sorting by "File Size"
-// and by "Check Sum", and banding. A plain std::sort of the checksum texts is the peer.
+// and by "Check Sum", and banding. A plain std::sort of the checksum texts is the peer. Then the
+// unused-libraries search over the same catalog, whose rows include Windows images and ELF
+// programs and shared libraries.
 #include "catalog/catalog_schema.h"
 #include "catalog/sqlite_database.h"
+#include "query/query_jobs.h"
 #include "query/query_texts.h"
 #include "query/result_grid_model.h"
 #include "query/result_loading.h"
@@ -94,13 +97,19 @@ void FillCatalog(const std::string& fileName) {
                              "fldFileVersion) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)",
                              -1, &insert, nullptr),
           db, "prepare");
-    static const char* const kExtensions[] = {".txt", ".jpg", ".dll", ".exe", ".mp3", ".doc"};
+    // "" and ".1" stand for ELF programs and shared libraries ("libN.so.1").
+    static const char* const kExtensions[] = {".txt", ".jpg", ".dll", ".exe",
+                                              ".mp3", ".doc", "",     ".1"};
+    std::vector<std::string> libraries;
     std::mt19937_64 random(42);
     std::string groupCheckSum;
     int groupLeft = 0;
     for (int i = 0; i < kRows; ++i) {
-        const char* extension = kExtensions[random() % 6];
-        const std::string name = "file" + std::to_string(i) + extension;
+        const char* extension = kExtensions[random() % 8];
+        const bool elfProgram = *extension == '\0';
+        const bool elfLibrary = std::string_view(extension) == ".1";
+        const std::string name = elfLibrary ? "lib" + std::to_string(i) + ".so.1"
+                                            : "file" + std::to_string(i) + extension;
         const std::string path =
             "/home/user/data/folder" + std::to_string(i % 997) + "/sub/" + name;
         std::string checkSum;
@@ -120,7 +129,19 @@ void FillCatalog(const std::string& fileName) {
         } // every hundredth other file could not be read: empty checksum
         const bool image =
             std::string_view(extension) == ".dll" || std::string_view(extension) == ".exe";
-        const std::string imports = image ? ",kernel32.dll,user32.dll,advapi32.dll" : "";
+        std::string imports = image ? ",kernel32.dll,user32.dll,advapi32.dll" : "";
+        if (elfLibrary) {
+            imports = ",libc.so.6,libm.so.6";
+            libraries.push_back(name);
+        } else if (elfProgram) {
+            // Two of the libraries so far, picked without disturbing the random sequence.
+            imports = ",libc.so.6,libstdc++.so.6";
+            for (const uint64_t pick : {uint64_t(i) * 2654435761u, uint64_t(i) * 40503u + 7}) {
+                if (!libraries.empty()) {
+                    imports += "," + libraries[pick % libraries.size()];
+                }
+            }
+        }
         const std::string dates[3] = {DateOf(random), DateOf(random), DateOf(random)};
         const std::string size = std::to_string(random() % 50'000'000);
         const auto text = [&](int index, const std::string& value) {
@@ -137,7 +158,7 @@ void FillCatalog(const std::string& fileName) {
         text(8, dates[2]);
         text(9, imports);
         text(10, image ? "Example Software Ltd." : "");
-        text(11, image ? name : "");
+        text(11, image || elfLibrary ? name : "");
         text(12, image ? "1.0.0.1234" : "");
         Check(sqlite3_step(insert), db, "insert");
         sqlite3_reset(insert);
@@ -164,6 +185,17 @@ std::size_t LoadOnWorker(TSQLiteTable& result, TResultGridModel& model) {
     worker.join();
     return loaded;
 }
+
+// Counts the rows a query job hands over, so that only the job itself is timed.
+class TCountingSink final : public TResultGridSink {
+public:
+    std::size_t rows = 0;
+    void ClearRows() override { rows = 0; }
+    void AppendRows(std::vector<ResultRow>& batch) override {
+        rows += batch.size();
+        batch.clear();
+    }
+};
 
 void Target(const char* name, double value, double goal, const char* unitFormat) {
     std::printf("target %s: ", name);
@@ -247,6 +279,17 @@ int main(int argc, char** argv) {
         std::printf("band: %.4f s\n", band);
         std::printf("peak RSS after the duplicate search: %.0f MB\n", peakRss);
     }
+    double unusedDlls = 0;
+    {
+        auto catalog = std::make_unique<TSQLiteDatabase>(dataDirectory + kCatalogFileName);
+        TCountingSink sink;
+        start = std::chrono::steady_clock::now();
+        const double cpuStart = CpuSeconds();
+        const std::size_t found = FindUnusedDlls(*catalog, sink);
+        unusedDlls = Seconds(start);
+        std::printf("unused_dlls: %zu rows in %.3f s (%.3f s CPU), peak RSS %.0f MB\n", found,
+                    unusedDlls, CpuSeconds() - cpuStart, PeakRssMb());
+    }
     {
         // Information: the whole catalog in the grid, as an old-files search over every row.
         auto catalog = std::make_unique<TSQLiteDatabase>(dataDirectory + kCatalogFileName);
@@ -276,6 +319,7 @@ int main(int argc, char** argv) {
     Target("sort_size_s", sortSize, 1.5, "%.2f");
     Target("sort_checksum_s", sortCheckSum, 1.5, "%.2f");
     Target("band_s", band, 0.5, "%.3f");
+    Target("unused_dlls_s", unusedDlls, 3, "%.2f");
     Target("peak_rss_mb", peakRss, 1536, "%.0f");
     return 0;
 }
