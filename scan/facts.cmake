@@ -1,5 +1,9 @@
-# Per-file facts: times, size, access-time restore, import modules and version strings.
+# Per-file facts: times, size, access-time restore, import modules, version strings and the
+# libraries an ELF file needs.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBELF REQUIRED IMPORTED_TARGET libelf)
 add_library(mirelon_facts STATIC
+  elf_dynamic_info.cpp
   file_times.cpp
   file_times_posix.cpp
   import_modules.cpp
@@ -14,6 +18,7 @@ target_include_directories(mirelon_facts PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_facts)
 # The catalog only for the date-time type.
 target_link_libraries(mirelon_facts PUBLIC mirelon_base mirelon_catalog)
+target_link_libraries(mirelon_facts PRIVATE PkgConfig::LIBELF)
 # The fuzzers need coverage feedback from inside the readers, not only from their own entry point.
 if(MIRELON_FUZZ)
   target_compile_options(mirelon_facts PRIVATE -fsanitize=fuzzer-no-link)

@@ -7,3 +7,13 @@ mirelon_gtest(mirelon_facts_tests
     version_info_test.cpp
   LIBS mirelon_facts
 )
+
+mirelon_gtest(mirelon_elf_tests
+  SOURCES
+    elf_dynamic_info_test.cpp
+    elf_image_writer.cpp
+    pe_image_writer.cpp
+  LIBS mirelon_facts
+)
+# The test builds a small library and two programs with the project's own C compiler.
+target_compile_definitions(mirelon_elf_tests PRIVATE MIRELON_TEST_CC="${CMAKE_C_COMPILER}")
