@@ -82,6 +82,15 @@ std::string ImportModulesText(const std::vector<std::string>& modules) {
     return text;
 }
 
+std::string NeededLibrariesText(const std::vector<std::string>& libraries) {
+    std::string text;
+    for (const std::string& library : libraries) {
+        text += ',';
+        text += library;
+    }
+    return text;
+}
+
 bool IsCommitBoundary(int64_t insertedCount) {
     return insertedCount > 0 && insertedCount % kCommitBatchRows == 0;
 }

@@ -33,6 +33,9 @@ std::string FileNameOf(std::string_view fullPath);
 std::string FileExtensionOf(std::string_view fileName);
 // ",a.dll,b.dll": each name lower-cased after a comma; "" for no modules.
 std::string ImportModulesText(const std::vector<std::string>& modules);
+// The same form for the libraries an ELF file needs, letter case kept: ELF names are
+// case-sensitive.
+std::string NeededLibrariesText(const std::vector<std::string>& libraries);
 
 // A scan commits after every 500th inserted row.
 inline constexpr int kCommitBatchRows = 500;

@@ -7,6 +7,7 @@
 #include "catalog/sqlite_table.h"
 #include "hash/hash_service.h"
 #include "scan/drive_info.h"
+#include "scan/elf_dynamic_info.h"
 #include "scan/file_times.h"
 #include "scan/import_modules.h"
 #include "scan/pe_image_file.h"
@@ -157,10 +158,15 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
         bytesHashed_ += facts.size;
     }
 
-    // One open serves both readers of the program image; a file that is none costs one read.
+    // One open serves the readers of program images; a file that is none costs one read. An ELF
+    // file's needed libraries take the place of imports, its own name that of the internal name.
     {
         const TPeFileSource image(fileName);
-        if (image.IsOpen()) {
+        if (image.IsOpen() && HasElfMagic(image)) {
+            const ElfDynamicInfo elf = ReadElfDynamicInfo(image);
+            row.importModules = NeededLibrariesText(elf.needed);
+            row.internalName = elf.soname;
+        } else if (image.IsOpen()) {
             try {
                 row.importModules = ImportModulesText(ReadImportModules(image));
             } catch (...) {
