@@ -31,15 +31,23 @@ std::size_t FindOldFiles(TSQLiteDatabase& catalog, TResultGridSink& grid, int mo
 }
 
 std::size_t FindUnusedDlls(TSQLiteDatabase& catalog, TResultGridSink& grid) {
-    ModuleNameSet imported;
+    ModuleNameSet needed;
     {
         const auto importLists = catalog.OpenResult(std::string(kImportListsQuery));
-        imported = CollectImportedModules(*importLists);
+        needed = CollectImportedModules(*importLists);
     }
-    const auto dlls = catalog.OpenResult(std::string(kDllFilesQuery));
-    return ReplaceGridRows(*dlls, grid, [&imported](const ResultRow& row) {
-        return ToLowerAscii(row[kFileExtensionColumn]) == ".dll" &&
-               !imported.contains(ToLowerAscii(row[kFileNameColumn]));
+    // Windows matches module names without regard to letter case, the ELF loader exactly.
+    const ModuleNameSet neededLowerCase = LowerCased(needed);
+    const auto candidates = catalog.OpenResult(std::string(kUnusedDllCandidatesQuery));
+    return ReplaceGridRows(*candidates, grid, [&](const ResultRow& row) {
+        if (ToLowerAscii(row[kFileExtensionColumn]) == ".dll" &&
+            !neededLowerCase.contains(ToLowerAscii(row[kFileNameColumn]))) {
+            return true;
+        }
+        const std::string& ownName = row[kInternalNameColumn];
+        const bool sharedLibrary =
+            !ownName.empty() && row[kCompanyNameColumn].empty() && row[kFileVersionColumn].empty();
+        return sharedLibrary && !needed.contains(ownName);
     });
 }
 

@@ -19,7 +19,10 @@ std::size_t FindDuplicateFiles(TSQLiteDatabase& catalog, TResultGridSink& grid);
 std::size_t FindOldFiles(TSQLiteDatabase& catalog, TResultGridSink& grid, int months,
                          TDateTime now);
 
-// Rows with the extension ".dll" in any letter case whose file name no catalogued file imports.
+// Rows with the extension ".dll" in any letter case whose file name no catalogued file imports,
+// letter case ignored, and rows of ELF shared libraries whose own name no catalogued file's
+// needed list holds, letter case kept. One step: a library needed only by unused libraries
+// counts as used.
 std::size_t FindUnusedDlls(TSQLiteDatabase& catalog, TResultGridSink& grid);
 
 } // namespace mirelon

@@ -13,9 +13,13 @@ inline constexpr std::string_view kDuplicatesQuery =
     "SELECT * FROM tblFiles WHERE fldCheckSum <> '' AND fldCheckSum IN (SELECT fldCheckSum FROM "
     "tblFiles WHERE fldCheckSum <> '' GROUP BY fldCheckSum HAVING COUNT(fldCheckSum) > 1)";
 
-// The files that are candidates for "Unused Dlls": the extension column ignores letter case.
-inline constexpr std::string_view kDllFilesQuery =
-    "SELECT * FROM tblFiles WHERE fldFileExtension = '.dll'";
+// The files that are candidates for "Unused Dlls": ".dll" files (the extension column ignores
+// letter case), and ELF shared libraries. A scan gives an ELF file its own name (DT_SONAME) as
+// internal name and never a company name or file version; a program image has an internal name
+// only from a version resource, which nearly always holds those two as well.
+inline constexpr std::string_view kUnusedDllCandidatesQuery =
+    "SELECT * FROM tblFiles WHERE fldFileExtension = '.dll' OR (fldInternalName <> '' AND "
+    "fldCompanyName = '' AND fldFileVersion = '')";
 
 // Only the import lists, so that collecting imported names does not load whole rows.
 inline constexpr std::string_view kImportListsQuery =

@@ -116,12 +116,61 @@ TEST(FindUnusedDllsTest, ExtensionInAnyCaseAndEveryImporterCounts) {
     EXPECT_EQ(grid.Column(kFileNameColumn), (Texts{"other.dll"}));
 }
 
-TEST(ImportedModulesTest, SplitsListsAndLowersNames) {
+// ELF rows as a scan writes them: needed libraries with their letter case, the soname as
+// internal name, no company name or file version.
+TTestCatalog::Row ElfRow(const std::string& path, const std::string& needed,
+                         const std::string& soname = "") {
+    TTestCatalog::Row row{path, "c", "2015-01-01", needed};
+    row.companyName = "";
+    row.internalName = soname;
+    row.fileVersion = "";
+    return row;
+}
+
+TEST(FindUnusedDllsTest, SharedLibrariesWhoseSonameNothingNeedsOneStepLetterCaseKept) {
+    TTestCatalog catalog;
+    catalog.Insert(ElfRow("/usr/bin/tool", ",libUsed.so.1,libc.so.6"));
+    catalog.Insert(ElfRow("/usr/lib/libUsed.so.1.2", ",libc.so.6", "libUsed.so.1"));
+    catalog.Insert(ElfRow("/usr/lib/libc.so.6", "", "libc.so.6"));
+    // Needed only by a library nobody needs: still used, the search is one step deep.
+    catalog.Insert(ElfRow("/usr/lib/libOrphan.so.3", ",libDeep.so.1,libc.so.6", "libOrphan.so.3"));
+    catalog.Insert(ElfRow("/usr/lib/libDeep.so.1", ",libc.so.6", "libDeep.so.1"));
+    // Needed in another letter case: the loader would not take it.
+    catalog.Insert(ElfRow("/usr/lib/libCase.so.1", ",libc.so.6", "libCase.so.1"));
+    catalog.Insert(ElfRow("/usr/bin/other", ",libcase.so.1,libc.so.6"));
+    // A Windows import of the same name does not count either: it is stored lower-cased.
+    catalog.Insert({"/w/x.exe", "1", "2015-01-01", ",libcase.so.1"});
+    // Program images with a version resource are no shared libraries, whatever their name.
+    catalog.Insert({"/w/setup.exe", "2", "2015-01-01", ",kernel32.dll"});
+    catalog.Insert({"/w/unused.dll", "3"});
+    TRecordingGridSink grid;
+
+    EXPECT_EQ(FindUnusedDlls(catalog.Database(), grid), 3u);
+    EXPECT_EQ(Sorted(grid.Column(0)),
+              (Texts{"/usr/lib/libCase.so.1", "/usr/lib/libOrphan.so.3", "/w/unused.dll"}));
+}
+
+TEST(FindUnusedDllsTest, AnElfDllIsListedOnceWhenEitherOfItsNamesIsUnused) {
+    TTestCatalog catalog;
+    catalog.Insert(ElfRow("/lib/both.dll", "", "libBoth.so"));
+    catalog.Insert(ElfRow("/lib/byname.dll", "", "libByName.so"));
+    catalog.Insert(ElfRow("/lib/bysoname.dll", "", "libBySoname.so"));
+    catalog.Insert(ElfRow("/lib/neither.dll", "", "libNeither.so"));
+    catalog.Insert(ElfRow("/bin/user", ",libBoth.so,BOTH.DLL,BYNAME.DLL,libBySoname.so"));
+    TRecordingGridSink grid;
+
+    EXPECT_EQ(FindUnusedDlls(catalog.Database(), grid), 3u);
+    EXPECT_EQ(Sorted(grid.Column(0)),
+              (Texts{"/lib/byname.dll", "/lib/bysoname.dll", "/lib/neither.dll"}));
+}
+
+TEST(ImportedModulesTest, SplitsListsKeepingNamesAsWritten) {
     ModuleNameSet names;
     AddImportedModules(",KERNEL32.dll,,user32.dll", names);
     AddImportedModules("", names);
-    AddImportedModules("gdi32.dll", names);
-    EXPECT_EQ(names, (ModuleNameSet{"kernel32.dll", "user32.dll", "gdi32.dll"}));
+    AddImportedModules("gdi32.dll,user32.dll", names);
+    EXPECT_EQ(names, (ModuleNameSet{"KERNEL32.dll", "user32.dll", "gdi32.dll"}));
+    EXPECT_EQ(LowerCased(names), (ModuleNameSet{"kernel32.dll", "user32.dll", "gdi32.dll"}));
 }
 
 TEST(ResultLoadingTest, CellsFollowGridColumnOrder) {

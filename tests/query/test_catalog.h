@@ -19,6 +19,10 @@ public:
         std::string dateAccessed = "2015-01-01";
         std::string importModules;
         std::string fileSize = "1";
+        // A program image with a version resource unless told otherwise.
+        std::string companyName = "Company";
+        std::string internalName = "Internal";
+        std::string fileVersion = "1.2.3";
     };
 
     TTestCatalog() : database_(CreateDatabase(folder_.Slashed())) {}
@@ -39,8 +43,9 @@ public:
             "fldCompanyName,fldInternalName,fldFileVersion) VALUES (" +
             Quote(row.fullPath) + "," + Quote(name) + "," + Quote(extension) + "," + row.fileSize +
             "," + Quote(row.checkSum) + ",'2001-02-03','2004-05-06 07:08:09'," +
-            Quote(row.dateAccessed) + "," + Quote(row.importModules) +
-            ",'Company','Internal','1.2.3');");
+            Quote(row.dateAccessed) + "," + Quote(row.importModules) + "," +
+            Quote(row.companyName) + "," + Quote(row.internalName) + "," + Quote(row.fileVersion) +
+            ");");
     }
 
 private:
