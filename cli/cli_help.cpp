@@ -11,7 +11,7 @@ Commands:
   scan          catalogue the files of folders (default: every fixed drive)
   duplicates    list the catalogued files whose checksum another file shares
   old           list the catalogued files not accessed for some months
-  unused-dlls   list the catalogued .dll files that no catalogued file imports
+  unused-dlls   list catalogued libraries that no catalogued file needs
   drives        list the drive table
   hash          print checksums of files, like md5sum
 
@@ -26,7 +26,8 @@ constexpr const char* kScan =
     R"(Usage: mirelon-cli scan [--method NAME] [--continue] [--exclude DIR]... [--db PATH] [--quiet] [ROOT]...
 Catalogue every file under the ROOT folders, or under every fixed drive when no ROOT is
 given, one catalog row per file with its size, checksum, times, imported modules and version
-strings.
+strings; an ELF file gets the libraries it needs as its imported modules and its soname as its
+internal name.
 
   --method NAME   checksum method: MD2, MD4, MD5 (default), CRC32, CRC32B, ADLER32, GOST,
                   HAVAL128, HAVAL160, HAVAL192, HAVAL224 or HAVAL256
@@ -68,7 +69,10 @@ List the catalogued files last accessed between ten years ago and N months ago.
 
 constexpr const char* kUnusedDlls =
     R"(Usage: mirelon-cli unused-dlls [--db PATH] [--format tsv|csv|json]
-List the catalogued .dll files whose name no catalogued file imports.
+List the catalogued .dll files whose name no catalogued file imports (letter case ignored),
+and the catalogued ELF shared libraries whose soname no catalogued file needs (letter case
+kept). One step only: a library needed only by libraries that nothing needs counts as used.
+Plug-ins, which programs load by name while they run, are listed although they are in use.
 
 )";
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -383,6 +384,108 @@ TEST(CliEndToEnd, DrivesListsTheRootAsC) {
         rootSeen = rootSeen || (fields[0] == "C" && fields[2] == "/");
     }
     EXPECT_TRUE(rootSeen) << result.out;
+}
+
+// What readelf says a file needs and calls itself; nothing for a file that is not ELF.
+struct ReadelfDynamic {
+    std::vector<std::string> needed;
+    std::string soname;
+};
+
+// ",a,b", the form of the catalog's import lists.
+std::string ListText(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += "," + name;
+    }
+    return text;
+}
+
+ReadelfDynamic RunReadelf(const std::string& path) {
+    static const std::regex kNeeded(R"(\(NEEDED\) +Shared library: \[(.*)\]$)");
+    static const std::regex kSoname(R"(\(SONAME\) +Library soname: \[(.*)\]$)");
+    ReadelfDynamic facts;
+    for (const std::string& line : Lines(RunProgram({"readelf", "-dW", path}).out)) {
+        std::smatch match;
+        if (std::regex_search(line, match, kNeeded)) {
+            facts.needed.push_back(match[1]);
+        } else if (std::regex_search(line, match, kSoname)) {
+            facts.soname = match[1];
+        }
+    }
+    return facts;
+}
+
+TEST(CliEndToEnd, ElfRowsAgreeWithReadelfAndUnusedLibrariesAreTheSetDifference) {
+    if (RunProgram({"readelf", "--version"}).exitCode != 0) {
+        GTEST_SKIP() << "readelf (binutils) is not installed, so there is nothing to compare with";
+    }
+    // A handful of this machine's programs and libraries, copied under their link names.
+    TTempFolder folder;
+    const std::string tree = folder.MakeFolder("tree");
+    std::vector<std::string> copied;
+    const auto copy = [&](const std::string& from) {
+        std::error_code error;
+        const std::string to = tree + "/" + std::filesystem::path(from).filename().string();
+        if (std::filesystem::copy_file(from, to, error)) {
+            copied.push_back(to);
+        }
+    };
+    for (const char* program : {"ls", "cat", "readelf"}) {
+        copy(std::string("/usr/bin/") + program);
+    }
+    for (const char* library :
+         {"libc.so.6", "libm.so.6", "libz.so.1", "libelf.so.1", "libsqlite3.so.0", "libstdc++.so.6",
+          "libgcc_s.so.1", "libselinux.so.1", "libpcre2-8.so.0"}) {
+        for (const char* from :
+             {"/usr/lib/x86_64-linux-gnu", "/lib/x86_64-linux-gnu", "/usr/lib64", "/usr/lib"}) {
+            if (std::filesystem::exists(std::string(from) + "/" + library)) {
+                copy(std::string(from) + "/" + library);
+                break;
+            }
+        }
+    }
+    copied.push_back(folder.Write("tree/notes.txt", std::string("\x7f") + "ELF, in words only"));
+
+    std::map<std::string, ReadelfDynamic> expected;
+    std::set<std::string> needed;
+    for (const std::string& path : copied) {
+        expected[path] = RunReadelf(path);
+        needed.insert(expected[path].needed.begin(), expected[path].needed.end());
+    }
+    std::set<std::string> unused;
+    for (const auto& [path, facts] : expected) {
+        if (!facts.soname.empty() && !needed.contains(facts.soname)) {
+            unused.insert(path);
+        }
+    }
+    // The comparison means something only with libraries on both sides of it.
+    ASSERT_FALSE(unused.empty());
+    ASSERT_TRUE(std::any_of(expected.begin(), expected.end(), [&](const auto& entry) {
+        return !entry.second.soname.empty() && !unused.contains(entry.first);
+    }));
+
+    const ProcessResult scan = RunCli({"scan", "--quiet", "--db", folder.Path(), tree});
+    ASSERT_EQ(scan.exitCode, 0) << scan.err;
+    TSQLiteDatabase catalog(folder / "files.db");
+    const auto rows =
+        catalog.OpenResult("SELECT fldFullPath, fldImportModules, fldInternalName FROM tblFiles");
+    ASSERT_EQ(rows->RowCount(), static_cast<int>(copied.size()));
+    for (; !rows->AtEnd(); rows->MoveNext()) {
+        const std::string path = rows->TextAt(0);
+        ASSERT_TRUE(expected.contains(path)) << path;
+        EXPECT_EQ(rows->TextAt(1), ListText(expected[path].needed)) << path;
+        EXPECT_EQ(rows->TextAt(2), expected[path].soname) << path;
+    }
+
+    const ProcessResult listed = RunCli({"unused-dlls", "--db", folder.Path()});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    const auto lines = Lines(listed.out);
+    std::set<std::string> listedPaths;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        listedPaths.insert(TsvFields(lines[i]).front());
+    }
+    EXPECT_EQ(listedPaths, unused);
 }
 
 } // namespace
