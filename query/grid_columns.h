@@ -22,7 +22,6 @@ inline constexpr std::size_t kFileExtensionColumn = 2;
 inline constexpr std::size_t kFileSizeColumn = 3;
 inline constexpr std::size_t kCheckSumColumn = 4;
 inline constexpr std::size_t kDateAccessedColumn = 7;
-inline constexpr std::size_t kImportModulesColumn = 8;
 inline constexpr std::size_t kCompanyNameColumn = 9;
 inline constexpr std::size_t kInternalNameColumn = 10;
 inline constexpr std::size_t kFileVersionColumn = 11;

@@ -1,4 +1,5 @@
 // Writes the program images the facts tests build into a folder, as the fuzzers' first corpus.
+#include "tests/scan/elf_image_writer.h"
 #include "tests/scan/pe_image_writer.h"
 
 #include <cstdio>
@@ -56,5 +57,17 @@ int main(int argc, char** argv) {
     noTranslation.translation.reset();
     Save(folder, "version-block", WriteVersionBlock(SomeStrings()));
     Save(folder, "version-block-no-translation", WriteVersionBlock(noTranslation));
+
+    for (bool is64 : {false, true}) {
+        for (bool bigEndian : {false, true}) {
+            ElfImageSpec elf;
+            elf.is64 = is64;
+            elf.bigEndian = bigEndian;
+            elf.needed = {"libc.so.6", "libQt6Core.so.6"};
+            elf.soname = "libSelf.so.2";
+            Save(folder, std::string("elf") + (is64 ? "64" : "32") + (bigEndian ? "-msb" : "-lsb"),
+                 WriteElfImage(elf));
+        }
+    }
     return 0;
 }

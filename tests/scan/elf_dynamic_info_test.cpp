@@ -89,6 +89,17 @@ TEST_F(CompiledElfFiles, TheLibraryNamesItselfAndEachProgramWhatItNeeds) {
     }
 }
 
+TEST_F(CompiledElfFiles, ASeparateDebugFileNamesNothing) {
+    const std::string debug = Path("libMirelonTest.debug");
+    if (std::system(("objcopy --only-keep-debug '" + Path("libMirelonTest.so.1.0") + "' '" + debug +
+                     "' 2>/dev/null")
+                        .c_str()) != 0) {
+        GTEST_SKIP() << "objcopy (binutils) is not installed";
+    }
+    // Its section headers are the library's, but the dynamic section holds no bytes.
+    EXPECT_TRUE(IsEmpty(ReadFile(debug)));
+}
+
 // The section headers come last, so no copy cut short keeps anything readable.
 TEST_F(CompiledElfFiles, EveryCopyCutShortGivesNothing) {
     for (const char* name : {"libMirelonTest.so.1.0", "needs", "alone"}) {

@@ -1,0 +1,49 @@
+// Any bytes at all, read both from memory and from a file the way a scan reads them: neither may
+// crash or read outside the bytes, both must agree, and what they return must look like names.
+#include "scan/elf_dynamic_info.h"
+#include "scan/pe_image_file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        __builtin_trap();
+    }
+}
+
+bool LooksLikeName(const std::string& name) {
+    return name.size() <= 4096 && name.find('\0') == std::string::npos;
+}
+
+const std::string& InputFile() {
+    static const std::string path = (std::filesystem::temp_directory_path() /
+                                     ("mirelon-elf-fuzz-" + std::to_string(std::random_device{}())))
+                                        .string();
+    return path;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const mirelon::ElfDynamicInfo fromMemory = mirelon::ParseElfDynamicInfo({data, size});
+    Check(fromMemory.needed.size() <= mirelon::kMaxNeededLibraries);
+    Check(LooksLikeName(fromMemory.soname));
+    for (const std::string& name : fromMemory.needed) {
+        Check(LooksLikeName(name));
+    }
+
+    std::ofstream(InputFile(), std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    const mirelon::TPeFileSource file(InputFile());
+    Check(file.IsOpen());
+    const mirelon::ElfDynamicInfo fromFile = mirelon::ReadElfDynamicInfo(file);
+    Check(fromFile.needed == fromMemory.needed && fromFile.soname == fromMemory.soname);
+    return 0;
+}
