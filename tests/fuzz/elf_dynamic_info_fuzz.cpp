@@ -2,13 +2,12 @@
 // crash or read outside the bytes, both must agree, and what they return must look like names.
 #include "scan/elf_dynamic_info.h"
 #include "scan/pe_image_file.h"
+#include "tests/support/temp_folder.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -22,12 +21,8 @@ bool LooksLikeName(const std::string& name) {
     return name.size() <= 4096 && name.find('\0') == std::string::npos;
 }
 
-const std::string& InputFile() {
-    static const std::string path = (std::filesystem::temp_directory_path() /
-                                     ("mirelon-elf-fuzz-" + std::to_string(std::random_device{}())))
-                                        .string();
-    return path;
-}
+// One folder per fuzzing process, removed with its input file when the process ends.
+const mirelon::test::TTempFolder inputFolder;
 
 } // namespace
 
@@ -39,9 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(LooksLikeName(name));
     }
 
-    std::ofstream(InputFile(), std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    const mirelon::TPeFileSource file(InputFile());
+    const mirelon::TPeFileSource file(
+        inputFolder.Write("input", std::string_view(reinterpret_cast<const char*>(data), size)));
     Check(file.IsOpen());
     const mirelon::ElfDynamicInfo fromFile = mirelon::ReadElfDynamicInfo(file);
     Check(fromFile.needed == fromMemory.needed && fromFile.soname == fromMemory.soname);
