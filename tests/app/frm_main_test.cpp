@@ -313,7 +313,9 @@ private slots:
         QTimer::singleShot(30, [&] {
             QTest::mouseClick(frm.navMain->Header(2), Qt::LeftButton);
             pageDuringJob = frm.pcMain->currentIndex();
-            jobWasRunning = frm.HelperThread().IsRunning();
+            // The worker may not have been scheduled yet on a busy machine.
+            jobWasRunning =
+                mirelon::test::Eventually([&] { return frm.HelperThread().IsRunning(); });
             release = true;
         });
         QCOMPARE(frm.RunJob(mirelon::kTaskFindOldFiles), std::string());
