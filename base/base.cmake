@@ -1,8 +1,11 @@
-# Small helpers below every other library: ASCII letter case, byte order, hex text. Plain C++,
-# no Qt.
+# Small helpers below every other library: ASCII letter case, byte order, hex text, UTF-8 and
+# UTF-16 text, and on Windows the wide, long form of paths. Plain C++, no Qt.
 add_library(mirelon_base STATIC
   ascii_case.cpp
   hex_text.cpp
+  utf16_text.cpp
 )
+# Only the Windows side of the platform seams takes paths in their wide form.
+mirelon_one_side_sources(mirelon_base win32 wide_path_win32.cpp)
 target_include_directories(mirelon_base PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_base)

@@ -2,7 +2,6 @@ add_library(mirelon_catalog STATIC
   catalog_schema.cpp
   catalog_statements.cpp
   date_time.cpp
-  local_clock_posix.cpp
   real_text.cpp
   sqlite_cells.cpp
   sqlite_database.cpp
@@ -10,6 +9,7 @@ add_library(mirelon_catalog STATIC
   sqlite_statement.cpp
   sqlite_table.cpp
 )
+mirelon_platform_sources(mirelon_catalog local_clock)
 target_include_directories(mirelon_catalog PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_catalog)
 target_link_libraries(mirelon_catalog PUBLIC mirelon_base SQLite::SQLite3)

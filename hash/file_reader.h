@@ -26,7 +26,7 @@ public:
     int64_t ReadAt(uint64_t offset, void* buffer, size_t capacity) override;
 
 private:
-    int handle_ = -1;
+    intptr_t handle_ = -1; // the platform's file handle; negative while closed
     uint64_t size_ = 0;
 };
 

@@ -3,7 +3,6 @@ add_library(mirelon_hash STATIC
   ${CMAKE_CURRENT_LIST_DIR}/hash_service.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hash_range.cpp
   ${CMAKE_CURRENT_LIST_DIR}/method_table.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/file_reader_posix.cpp
   ${CMAKE_CURRENT_LIST_DIR}/md2.cpp
   ${CMAKE_CURRENT_LIST_DIR}/md4_md5.cpp
   ${CMAKE_CURRENT_LIST_DIR}/crc32.cpp
@@ -13,6 +12,7 @@ add_library(mirelon_hash STATIC
   ${CMAKE_CURRENT_LIST_DIR}/sha512.cpp
   ${CMAKE_CURRENT_LIST_DIR}/md_lanes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hash_batch.cpp)
+mirelon_platform_sources(mirelon_hash file_reader)
 
 # Multi-buffer MD4/MD5. The SIMD kernels are built for their instruction sets in files of their
 # own, so everything else stays baseline x86-64; the processor is asked at run time which of

@@ -9,10 +9,12 @@
 
 namespace mirelon {
 
-// Symbolic links, pipes, sockets and devices are all `Other`: the walk neither reports nor
-// follows them.
+// Symbolic links, pipes, sockets and devices (on Windows every reparse point: links, junctions
+// and mounted folders) are all `Other`: the walk neither reports nor follows them.
 enum class EntryKind { File, Folder, Other };
 
+// Which folder it is, whatever path leads there: the device and inode numbers on Linux, the
+// volume serial number and file index on Windows.
 struct FolderIdentity {
     uint64_t device = 0;
     uint64_t inode = 0;
@@ -24,11 +26,12 @@ struct DirectoryEntry {
     EntryKind kind = EntryKind::Other;
 };
 
-// One open folder read entry by entry. Sub-folders are opened relative to it, never by
-// re-resolving a full path, so the depth of a tree is not limited by the platform's path length.
+// One open folder read entry by entry. On Linux sub-folders are opened relative to it, never by
+// re-resolving a full path, so the depth of a tree is not limited by the platform's path length;
+// on Windows they are opened by full paths in the long form, which lifts the limit of 260.
 class DirectoryListing {
 public:
-    ~DirectoryListing();
+    ~DirectoryListing() = default;
     DirectoryListing(const DirectoryListing&) = delete;
     DirectoryListing& operator=(const DirectoryListing&) = delete;
 
@@ -46,22 +49,25 @@ public:
 
     const FolderIdentity& Identity() const { return identity_; }
 
-    // Reads the rest of the listing into memory and closes the handle, so that a deep walk
+    // Reads the rest of the listing into memory and closes the folder, so that a deep walk
     // keeps only a bounded number of folders open. Next goes on from memory afterwards.
     void Park();
-    bool Parked() const { return handle_ < 0; }
+    bool Parked() const { return open_ == nullptr; }
     // Opens a parked folder again through the ".." of one of its sub-folders; false (and the
     // folder stays closed) when that is no longer the same folder.
     bool Reopen(const DirectoryListing& child);
 
 private:
-    DirectoryListing(int handle, const FolderIdentity& identity);
-    static std::unique_ptr<DirectoryListing> Adopt(int handle);
-    bool ReadNext(DirectoryEntry& entry);
-    EntryKind KindOf(const char* name, unsigned char type) const;
+    struct OpenFolder; // the platform's open folder and its listing
+    struct OpenFolderCloser {
+        void operator()(OpenFolder* folder) const;
+    };
+    using OpenFolderPtr = std::unique_ptr<OpenFolder, OpenFolderCloser>;
 
-    int handle_ = -1;
-    void* stream_ = nullptr; // the platform's listing stream, opened on the first read
+    DirectoryListing(OpenFolderPtr open, const FolderIdentity& identity);
+    bool ReadNext(DirectoryEntry& entry);
+
+    OpenFolderPtr open_;
     FolderIdentity identity_;
     bool inMemory_ = false;
     std::vector<char> parkedNames_; // zero-terminated names, each preceded by its kind

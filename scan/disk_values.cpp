@@ -88,4 +88,17 @@ const std::locale& UserLocale() {
     return locale;
 }
 
+std::string TrimmedVolumeText(const std::string& text) {
+    const auto isSpace = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && isSpace(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && isSpace(text[end - 1])) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
 } // namespace mirelon

@@ -17,6 +17,10 @@ std::string DiskSizeText(int64_t value, const std::locale& locale);
 // The user's locale, or the classic one when the environment names none that exists.
 const std::locale& UserLocale();
 
+// A label or file system name as a drive reports it: blanks and control characters trimmed at
+// both ends.
+std::string TrimmedVolumeText(const std::string& text);
+
 class TDiskBoolean : public IDiskBoolean {
 public:
     explicit TDiskBoolean(bool value) : value_(value) {}
@@ -77,6 +81,42 @@ private:
         return std::make_shared<TDiskBoolean>((flags_ & bit) != 0);
     }
     uint32_t flags_;
+};
+
+// The space figures of a drive, taken once; figures past the signed 64-bit range are clamped.
+class TDriveSpace : public IDriveSpace {
+public:
+    TDriveSpace(uint64_t total, uint64_t free, uint64_t available)
+        : total_(Clamped(total)), free_(Clamped(free)), available_(Clamped(available)) {}
+    std::shared_ptr<IDiskHugeNumber> FreeAvailable() const override { return Number(available_); }
+    std::shared_ptr<IDiskHugeNumber> Total() const override { return Number(total_); }
+    std::shared_ptr<IDiskHugeNumber> TotalFree() const override { return Number(free_); }
+    std::shared_ptr<IDiskHugeNumber> Used() const override { return Number(total_ - free_); }
+
+private:
+    static int64_t Clamped(uint64_t value) {
+        return value > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(value);
+    }
+    static std::shared_ptr<IDiskHugeNumber> Number(int64_t value) {
+        return std::make_shared<TDiskHugeNumber>(value);
+    }
+    int64_t total_, free_, available_;
+};
+
+class TDriveShellInfo : public IDriveShellInfo {
+public:
+    TDriveShellInfo(int iconIndex, std::string displayName, std::string typeName)
+        : iconIndex_(iconIndex), displayName_(std::move(displayName)),
+          typeName_(std::move(typeName)) {}
+    // No icon handle is asked for.
+    int64_t Icon() const override { return 0; }
+    int IconIndex() const override { return iconIndex_; }
+    std::string DisplayName() const override { return displayName_; }
+    std::string TypeName() const override { return typeName_; }
+
+private:
+    int iconIndex_;
+    std::string displayName_, typeName_;
 };
 
 } // namespace mirelon

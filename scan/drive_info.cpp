@@ -11,19 +11,6 @@ namespace mirelon {
 
 namespace {
 
-std::string Trimmed(const std::string& text) {
-    const auto isSpace = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && isSpace(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && isSpace(text[end - 1])) {
-        --end;
-    }
-    return text.substr(begin, end - begin);
-}
-
 // The 32-bit volume serial a UUID stands for: FAT and exFAT give it whole ("ABCD-1234"), NTFS
 // as the low half of its 64-bit serial, other file systems by their first eight hex digits.
 uint32_t SerialFromUuid(const std::string& uuid) {
@@ -65,38 +52,6 @@ std::string TypeNameOf(int typeNumber) {
     }
 }
 
-class TDriveSpace : public IDriveSpace {
-public:
-    TDriveSpace(uint64_t total, uint64_t free, uint64_t available)
-        : total_(Clamped(total)), free_(Clamped(free)), available_(Clamped(available)) {}
-    std::shared_ptr<IDiskHugeNumber> FreeAvailable() const override { return Number(available_); }
-    std::shared_ptr<IDiskHugeNumber> Total() const override { return Number(total_); }
-    std::shared_ptr<IDiskHugeNumber> TotalFree() const override { return Number(free_); }
-    std::shared_ptr<IDiskHugeNumber> Used() const override { return Number(total_ - free_); }
-
-private:
-    static int64_t Clamped(uint64_t value) {
-        return value > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(value);
-    }
-    static std::shared_ptr<IDiskHugeNumber> Number(int64_t value) {
-        return std::make_shared<TDiskHugeNumber>(value);
-    }
-    int64_t total_, free_, available_;
-};
-
-class TDriveShellInfo : public IDriveShellInfo {
-public:
-    TDriveShellInfo(std::string displayName, std::string typeName)
-        : displayName_(std::move(displayName)), typeName_(std::move(typeName)) {}
-    int64_t Icon() const override { return 0; }
-    int IconIndex() const override { return 0; }
-    std::string DisplayName() const override { return displayName_; }
-    std::string TypeName() const override { return typeName_; }
-
-private:
-    std::string displayName_, typeName_;
-};
-
 // What one drive index showed when its object was made: the mount table is read once, so the
 // letter, type and root path always describe the same mounted file system.
 class TDriveInfo : public IDriveInfo {
@@ -114,7 +69,7 @@ public:
         const bool isRoot = mount_->mountPoint == "/";
         const bool removable = source_->IsRemovable(mount_->majorMinor);
         typeNumber_ = DriveTypeOf(mount_->fileSystem, isRoot, removable);
-        label_ = Trimmed(source_->Label(*mount_));
+        label_ = TrimmedVolumeText(source_->Label(*mount_));
         serial_ = SerialFromUuid(source_->Uuid(*mount_));
         flags_ = VolumeFlagsOf(mount_->fileSystem, mount_->mountOptions, mount_->superOptions);
     }
@@ -150,13 +105,13 @@ public:
     std::string SerialNumber() const override { return std::to_string(serial_); }
     std::shared_ptr<IDriveShellInfo> ShellInfo() const override {
         if (!mount_) {
-            return std::make_shared<TDriveShellInfo>("", "");
+            return std::make_shared<TDriveShellInfo>(0, "", "");
         }
         const std::string name = label_.empty() ? mount_->mountPoint : label_;
-        return std::make_shared<TDriveShellInfo>(name + " (" + Letter() + ":)",
+        return std::make_shared<TDriveShellInfo>(0, name + " (" + Letter() + ":)",
                                                  TypeNameOf(typeNumber_));
     }
-    std::string FileSystem() const override { return mount_ ? Trimmed(mount_->fileSystem) : ""; }
+    std::string FileSystem() const override { return mount_ ? TrimmedVolumeText(mount_->fileSystem) : ""; }
     bool ShowProperties() const override { return false; }
 
 private:
@@ -185,11 +140,15 @@ bool IMountSource::Space(const std::string&, uint64_t&, uint64_t&, uint64_t&) co
     return false;
 }
 
+std::shared_ptr<IDriveInfo> MountedDrive(int index, std::shared_ptr<const IMountSource> source) {
+    return std::make_shared<TDriveInfo>(index, std::move(source));
+}
+
 TcxDriveInfo::TcxDriveInfo(std::shared_ptr<const IMountSource> source)
     : source_(std::move(source)) {}
 
 std::shared_ptr<IDriveInfo> TcxDriveInfo::Drive(int index) const {
-    return std::make_shared<TDriveInfo>(index, source_);
+    return source_ ? MountedDrive(index, source_) : SystemDrive(index);
 }
 
 } // namespace mirelon

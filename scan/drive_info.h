@@ -70,7 +70,7 @@ struct IDriveInfo {
     virtual std::shared_ptr<IDriveType> DriveType() const = 0;
     virtual int Index() const = 0;
     virtual std::string Letter() const = 0;
-    virtual std::string RootPath() const = 0; // the mount point with a trailing "/"
+    virtual std::string RootPath() const = 0; // with a trailing separator: "/mnt/", "D:\\"
     virtual std::string VolumeName() const = 0;
     virtual std::shared_ptr<IDriveFeatures> Features() const = 0;
     virtual std::shared_ptr<IDriveSpace> Space() const = 0;
@@ -94,17 +94,26 @@ public:
                        uint64_t& available) const;
 };
 
-// /proc/self/mountinfo, sysfs, /dev/disk/by-label and by-uuid, statvfs.
+// /proc/self/mountinfo, sysfs, /dev/disk/by-label and by-uuid, statvfs (Linux only).
 std::shared_ptr<const IMountSource> SystemMountSource();
 
-// Hands out the drive of an index 0 (A) to 25 (Z), read from the mount table at each call.
+// The drive of an index in the letter table made from a mount table, read at each call.
+std::shared_ptr<IDriveInfo> MountedDrive(int index, std::shared_ptr<const IMountSource> source);
+
+// The drive of an index in the system's own drive table: on Linux the mount table mapped to
+// letters, on Windows the real drives.
+std::shared_ptr<IDriveInfo> SystemDrive(int index);
+
+// Hands out the drive of an index 0 (A) to 25 (Z): from the system's drive table, or from the
+// given mount table.
 class TcxDriveInfo {
 public:
-    explicit TcxDriveInfo(std::shared_ptr<const IMountSource> source = SystemMountSource());
+    TcxDriveInfo() = default;
+    explicit TcxDriveInfo(std::shared_ptr<const IMountSource> source);
     std::shared_ptr<IDriveInfo> Drive(int index) const;
 
 private:
-    std::shared_ptr<const IMountSource> source_;
+    std::shared_ptr<const IMountSource> source_; // none: the system's drive table
 };
 
 } // namespace mirelon

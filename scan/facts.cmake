@@ -5,15 +5,15 @@ pkg_check_modules(LIBELF REQUIRED IMPORTED_TARGET libelf)
 add_library(mirelon_facts STATIC
   elf_dynamic_info.cpp
   file_times.cpp
-  file_times_posix.cpp
   import_modules.cpp
   pe_image.cpp
-  pe_image_file_posix.cpp
+  pe_image_file.cpp
   version_info.cpp
   version_info_block.cpp
   version_info_resource.cpp
   version_info_utf16.cpp
 )
+mirelon_platform_sources(mirelon_facts file_times pe_image_file)
 target_include_directories(mirelon_facts PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_facts)
 # The catalog only for the date-time type.

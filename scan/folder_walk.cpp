@@ -1,6 +1,7 @@
 #include "scan/folder_walk.h"
 
 #include "scan/directory_listing.h"
+#include "scan/path_separator.h"
 
 #include <algorithm>
 #include <memory>
@@ -22,8 +23,8 @@ public:
 
     void Run(const std::string& rootPath) {
         path_ = rootPath;
-        if (path_.empty() || path_.back() != '/') {
-            path_ += '/';
+        if (path_.empty() || !IsPathSeparator(path_.back())) {
+            path_ += PathSeparator();
         }
         events_.BeforeFolder(path_, abort_);
         if (abort_) {
@@ -66,7 +67,7 @@ private:
             // Not listable; its event is still due when it is a folder of this file system.
             const auto identity = parent.ChildIdentity(name);
             if (identity && SameFileSystem(identity->device)) {
-                path_ += '/';
+                path_ += PathSeparator();
                 events_.BeforeFolder(path_, abort_);
             }
             return;
@@ -74,7 +75,7 @@ private:
         if (!SameFileSystem(child->Identity().device) || IsOnCurrentPath(child->Identity())) {
             return; // another drive, or a bind mount of a folder into its own sub-tree
         }
-        path_ += '/';
+        path_ += PathSeparator();
         events_.BeforeFolder(path_, abort_);
         if (abort_) {
             return;

@@ -13,7 +13,7 @@ public:
     virtual ~IFolderWalkEvents() = default;
     // Full paths without a trailing separator, folders and files alike.
     virtual bool IsExcluded(const std::string& fullPath) const = 0;
-    // `folderPath` ends with '/'.
+    // `folderPath` ends with a path separator.
     virtual void BeforeFolder(const std::string& folderPath, bool& abort) = 0;
     // A regular file, or any folder when sub-folders are not descended; `name` is the last part
     // of `fullPath`.

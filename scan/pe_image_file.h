@@ -36,7 +36,7 @@ private:
     bool ReadDirect(uint64_t offset, void* buffer, size_t count) const;
     const CachedPage* Page(uint64_t index) const;
 
-    int descriptor_ = -1;
+    intptr_t descriptor_ = -1; // the platform's file handle; negative while closed
     uint64_t size_ = 0;
     mutable std::array<CachedPage, kCachedPages> cache_{};
 };

@@ -3,8 +3,9 @@ add_library(mirelon_scanner STATIC
   scan_files.cpp
   folder_walk.cpp
   extension_filter.cpp
-  directory_listing_posix.cpp
+  directory_listing.cpp
 )
+mirelon_platform_sources(mirelon_scanner directory_listing path_separator)
 target_include_directories(mirelon_scanner PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_scanner)
 # Threaded mode runs the walk on the helper-thread component.

@@ -1,13 +1,15 @@
 #include "session/data_directory.h"
 
+#include "scan/path_separator.h"
+
+#include <algorithm>
+
 namespace mirelon {
 
 std::string DataDirectoryOf(const std::string& executablePath) {
-    const auto separator = executablePath.find_last_of('/');
-    if (separator == std::string::npos) {
-        return {};
-    }
-    return executablePath.substr(0, separator + 1);
+    const auto separator =
+        std::find_if(executablePath.rbegin(), executablePath.rend(), IsPathSeparator);
+    return std::string(executablePath.begin(), separator.base());
 }
 
 std::string ApplicationDataDirectory() {

@@ -2,11 +2,11 @@
 # dispatcher, the shell's state, the "Create Database" job and the scan session. No Qt.
 add_library(mirelon_session STATIC
   data_directory.cpp
-  executable_path_posix.cpp
   scan_session.cpp
   shell_jobs.cpp
   task_dispatcher.cpp
 )
+mirelon_platform_sources(mirelon_session executable_path)
 target_include_directories(mirelon_session PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_session)
-target_link_libraries(mirelon_session PUBLIC mirelon_thread mirelon_catalog mirelon_scanrun)
+target_link_libraries(mirelon_session PUBLIC mirelon_base mirelon_thread mirelon_catalog mirelon_scanrun)

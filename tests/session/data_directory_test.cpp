@@ -1,5 +1,7 @@
 #include "session/data_directory.h"
 
+#include "scan/path_separator.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,7 +28,7 @@ TEST(DataDirectory, FollowsTheRunningExecutableNotTheWorkingDirectory) {
     std::filesystem::current_path(before);
 
     EXPECT_EQ(directory, DataDirectoryOf(executable));
-    EXPECT_EQ(directory.back(), '/');
+    EXPECT_TRUE(IsPathSeparator(directory.back()));
     EXPECT_TRUE(std::filesystem::is_directory(directory));
 }
 

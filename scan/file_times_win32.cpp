@@ -1,0 +1,190 @@
+#include "scan/file_times.h"
+
+#include "base/wide_path.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <system_error>
+
+namespace mirelon {
+
+namespace {
+
+constexpr int64_t kTicksPerSecond = 10'000'000;
+constexpr int64_t kUnixEpochTicks = 116'444'736'000'000'000; // 1970-01-01 in ticks since 1601
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+int64_t TicksOf(const FILETIME& time) {
+    return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) |
+                                time.dwLowDateTime);
+}
+
+FILETIME FileTimeOf(int64_t ticks) {
+    FILETIME time;
+    time.dwLowDateTime = static_cast<DWORD>(static_cast<uint64_t>(ticks));
+    time.dwHighDateTime = static_cast<DWORD>(static_cast<uint64_t>(ticks) >> 32);
+    return time;
+}
+
+TDateTime ToLocal(const FILETIME& time, int64_t utcOffsetSeconds) {
+    const int64_t sinceEpoch = TicksOf(time) - kUnixEpochTicks;
+    int64_t seconds = sinceEpoch / kTicksPerSecond;
+    int64_t remainder = sinceEpoch % kTicksPerSecond;
+    if (remainder < 0) {
+        remainder += kTicksPerSecond;
+        --seconds;
+    }
+    return UnixToLocalDateTime(seconds, static_cast<uint32_t>(remainder * 100), utcOffsetSeconds);
+}
+
+// The file time (UTC) that a local date-time names, to the millisecond; false for none.
+bool FileTimeOfLocal(TDateTime value, int64_t utcOffsetSeconds, FILETIME& time) {
+    int64_t seconds = 0;
+    uint32_t nanoseconds = 0;
+    try {
+        LocalDateTimeToUnix(value, utcOffsetSeconds, seconds, nanoseconds);
+    } catch (const std::range_error&) {
+        return false;
+    }
+    time = FileTimeOf(seconds * kTicksPerSecond + nanoseconds / 100 + kUnixEpochTicks);
+    return true;
+}
+
+bool IsDriveRootOrEndsInSeparator(const std::string& path) {
+    return !path.empty() && (path.back() == '\\' || path.back() == '/' ||
+                             (path.size() == 2 && path[1] == ':'));
+}
+
+// The directory entry of `path` itself, read by listing the path as a search pattern: the file
+// is not opened, so its access time stays and a program holding it open is no obstacle. A link
+// is read as itself. Roots and paths with a trailing separator cannot be listed that way; their
+// attributes carry the same times.
+bool LookUpEntry(const std::string& path, WIN32_FIND_DATAW& entry) {
+    if (path.empty() || path.find_first_of("*?") != std::string::npos) {
+        return false; // a pattern would find some other file
+    }
+    const std::wstring wide = WidePath(path);
+    if (IsDriveRootOrEndsInSeparator(path)) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
+            return false;
+        }
+        entry = WIN32_FIND_DATAW{};
+        entry.dwFileAttributes = data.dwFileAttributes;
+        entry.ftCreationTime = data.ftCreationTime;
+        entry.ftLastAccessTime = data.ftLastAccessTime;
+        entry.ftLastWriteTime = data.ftLastWriteTime;
+        entry.nFileSizeHigh = data.nFileSizeHigh;
+        entry.nFileSizeLow = data.nFileSizeLow;
+        return true;
+    }
+    const HANDLE find = ::FindFirstFileExW(wide.c_str(), FindExInfoBasic, &entry,
+                                           FindExSearchNameMatch, nullptr, 0);
+    if (find == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    ::FindClose(find);
+    return true;
+}
+
+uint64_t SizeOf(const WIN32_FIND_DATAW& entry) {
+    return (static_cast<uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+}
+
+bool ReadTime(const std::string& path, FILETIME WIN32_FIND_DATAW::*which, TDateTime& value) {
+    WIN32_FIND_DATAW entry{};
+    if (!LookUpEntry(path, entry)) {
+        return false;
+    }
+    value = ToLocal(entry.*which, CurrentUtcOffsetSeconds());
+    return true;
+}
+
+} // namespace
+
+// The offset that the system's own conversion of file times applies now, daylight saving
+// included.
+int64_t CurrentUtcOffsetSeconds() {
+    FILETIME utc{}, local{};
+    ::GetSystemTimeAsFileTime(&utc);
+    if (!::FileTimeToLocalFileTime(&utc, &local)) {
+        return 0;
+    }
+    return std::llround(static_cast<double>(TicksOf(local) - TicksOf(utc)) / kTicksPerSecond);
+}
+
+bool ReadCreatedTime(const std::string& path, TDateTime& value) {
+    return ReadTime(path, &WIN32_FIND_DATAW::ftCreationTime, value);
+}
+
+bool ReadModifiedTime(const std::string& path, TDateTime& value) {
+    return ReadTime(path, &WIN32_FIND_DATAW::ftLastWriteTime, value);
+}
+
+bool ReadAccessedTime(const std::string& path, TDateTime& value) {
+    return ReadTime(path, &WIN32_FIND_DATAW::ftLastAccessTime, value);
+}
+
+uint64_t ReadFileSize(const std::string& path) {
+    WIN32_FIND_DATAW entry{};
+    if (!LookUpEntry(path, entry)) {
+        const DWORD error = ::GetLastError();
+        throw std::system_error(static_cast<int>(error == 0 ? ERROR_FILE_NOT_FOUND : error),
+                                std::system_category());
+    }
+    return SizeOf(entry);
+}
+
+bool ReadFileFacts(const std::string& path, FileFacts& facts) {
+    WIN32_FIND_DATAW entry{};
+    if (!LookUpEntry(path, entry)) {
+        return false;
+    }
+    const int64_t offset = CurrentUtcOffsetSeconds();
+    FileFacts read;
+    read.created = ToLocal(entry.ftCreationTime, offset);
+    read.modified = ToLocal(entry.ftLastWriteTime, offset);
+    read.accessed = ToLocal(entry.ftLastAccessTime, offset);
+    read.size = SizeOf(entry);
+    read.isRegular = (entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY |
+                                                FILE_ATTRIBUTE_REPARSE_POINT |
+                                                FILE_ATTRIBUTE_DEVICE)) == 0;
+    facts = read;
+    return true;
+}
+
+bool RestoreAccessedTime(const std::string& path, TDateTime value) {
+    const int64_t offset = CurrentUtcOffsetSeconds();
+    FILETIME wanted{};
+    if (path.empty() || !FileTimeOfLocal(value, offset, wanted)) {
+        return false;
+    }
+    // Writing attributes is allowed on read-only files too; a link is changed itself.
+    const HANDLE handle = ::CreateFileW(
+        WidePath(path).c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    // An access time that already reads as `value` keeps its exact ticks: no write at all.
+    FILETIME current{};
+    bool restored = false;
+    if (::GetFileTime(handle, nullptr, &current, nullptr)) {
+        FILETIME currentRounded{};
+        try {
+            restored = FileTimeOfLocal(ToLocal(current, offset), offset, currentRounded) &&
+                       TicksOf(currentRounded) == TicksOf(wanted);
+        } catch (const std::range_error&) {
+            // An access time no date-time can hold is simply overwritten.
+        }
+    }
+    if (!restored) {
+        restored = ::SetFileTime(handle, nullptr, &wanted, nullptr) != FALSE;
+    }
+    ::CloseHandle(handle);
+    return restored;
+}
+
+} // namespace mirelon

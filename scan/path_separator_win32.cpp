@@ -1,0 +1,13 @@
+#include "scan/path_separator.h"
+
+namespace mirelon {
+
+char PathSeparator() {
+    return '\\';
+}
+
+bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+} // namespace mirelon
