@@ -19,8 +19,4 @@ std::string Utf8Text(std::wstring_view text);
 // Device paths ("\\.\...") and paths that already carry the prefix are passed unchanged.
 std::wstring WidePath(std::string_view path);
 
-// `path` is in the long form WidePath makes; the form without the prefix (for messages and for
-// calls that refuse it).
-std::wstring WithoutLongPrefix(std::wstring_view path);
-
 } // namespace mirelon

@@ -17,8 +17,8 @@ bool StartsWith(std::wstring_view text, std::wstring_view start) {
 }
 
 bool IsDriveAbsolute(std::wstring_view path) {
-    return path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') ||
-                                (path[0] >= L'a' && path[0] <= L'z')) &&
+    return path.size() >= 3 &&
+           ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
            path[1] == L':' && path[2] == L'\\';
 }
 
@@ -66,8 +66,8 @@ std::wstring WideText(std::string_view text) {
 }
 
 std::string Utf8Text(std::wstring_view text) {
-    return Utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()),
-                                             text.size()));
+    return Utf8FromUtf16(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
 }
 
 std::wstring WidePath(std::string_view path) {
@@ -96,16 +96,6 @@ std::wstring WidePath(std::string_view path) {
         return std::wstring(kLongPrefix) + wide;
     }
     return wide;
-}
-
-std::wstring WithoutLongPrefix(std::wstring_view path) {
-    if (StartsWith(path, kLongUncPrefix)) {
-        return L"\\\\" + std::wstring(path.substr(kLongUncPrefix.size()));
-    }
-    if (StartsWith(path, kLongPrefix)) {
-        return std::wstring(path.substr(kLongPrefix.size()));
-    }
-    return std::wstring(path);
 }
 
 } // namespace mirelon

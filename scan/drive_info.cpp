@@ -111,7 +111,9 @@ public:
         return std::make_shared<TDriveShellInfo>(0, name + " (" + Letter() + ":)",
                                                  TypeNameOf(typeNumber_));
     }
-    std::string FileSystem() const override { return mount_ ? TrimmedVolumeText(mount_->fileSystem) : ""; }
+    std::string FileSystem() const override {
+        return mount_ ? TrimmedVolumeText(mount_->fileSystem) : "";
+    }
     bool ShowProperties() const override { return false; }
 
 private:
@@ -145,10 +147,12 @@ std::shared_ptr<IDriveInfo> MountedDrive(int index, std::shared_ptr<const IMount
 }
 
 TcxDriveInfo::TcxDriveInfo(std::shared_ptr<const IMountSource> source)
-    : source_(std::move(source)) {}
+    : maker_([source = std::move(source)](int index) { return MountedDrive(index, source); }) {}
+
+TcxDriveInfo::TcxDriveInfo(DriveMaker maker) : maker_(std::move(maker)) {}
 
 std::shared_ptr<IDriveInfo> TcxDriveInfo::Drive(int index) const {
-    return source_ ? MountedDrive(index, source_) : SystemDrive(index);
+    return maker_ ? maker_(index) : SystemDrive(index);
 }
 
 } // namespace mirelon

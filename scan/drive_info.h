@@ -3,6 +3,7 @@
 #include "scan/mount_table.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -104,16 +105,20 @@ std::shared_ptr<IDriveInfo> MountedDrive(int index, std::shared_ptr<const IMount
 // letters, on Windows the real drives.
 std::shared_ptr<IDriveInfo> SystemDrive(int index);
 
-// Hands out the drive of an index 0 (A) to 25 (Z): from the system's drive table, or from the
-// given mount table.
+// Makes the drive object of an index.
+using DriveMaker = std::function<std::shared_ptr<IDriveInfo>(int index)>;
+
+// Hands out the drive of an index 0 (A) to 25 (Z): from the system's drive table, from the given
+// mount table, or from drives of a test's own making.
 class TcxDriveInfo {
 public:
     TcxDriveInfo() = default;
     explicit TcxDriveInfo(std::shared_ptr<const IMountSource> source);
+    explicit TcxDriveInfo(DriveMaker maker);
     std::shared_ptr<IDriveInfo> Drive(int index) const;
 
 private:
-    std::shared_ptr<const IMountSource> source_; // none: the system's drive table
+    DriveMaker maker_; // none: the system's drive table
 };
 
 } // namespace mirelon

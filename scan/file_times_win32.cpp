@@ -53,8 +53,8 @@ bool FileTimeOfLocal(TDateTime value, int64_t utcOffsetSeconds, FILETIME& time) 
 }
 
 bool IsDriveRootOrEndsInSeparator(const std::string& path) {
-    return !path.empty() && (path.back() == '\\' || path.back() == '/' ||
-                             (path.size() == 2 && path[1] == ':'));
+    return !path.empty() &&
+           (path.back() == '\\' || path.back() == '/' || (path.size() == 2 && path[1] == ':'));
 }
 
 // The directory entry of `path` itself, read by listing the path as a search pattern: the file
@@ -148,9 +148,9 @@ bool ReadFileFacts(const std::string& path, FileFacts& facts) {
     read.modified = ToLocal(entry.ftLastWriteTime, offset);
     read.accessed = ToLocal(entry.ftLastAccessTime, offset);
     read.size = SizeOf(entry);
-    read.isRegular = (entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY |
-                                                FILE_ATTRIBUTE_REPARSE_POINT |
-                                                FILE_ATTRIBUTE_DEVICE)) == 0;
+    read.isRegular =
+        (entry.dwFileAttributes &
+         (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
     facts = read;
     return true;
 }

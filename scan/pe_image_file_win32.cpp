@@ -35,9 +35,10 @@ std::wstring ReadingPath(const std::string& path) {
 
 TPeFileSource::TPeFileSource(const std::string& path) {
     // Links are not followed, and only files on a disk are read: a console or a pipe could block.
-    const HANDLE handle = ::CreateFileW(
-        ReadingPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(ReadingPath(path).c_str(), GENERIC_READ,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return;
     }

@@ -18,8 +18,8 @@ using TGetFileEvent =
 using TNotifyEvent = std::function<void(TCustomScanFiles& sender)>;
 
 // Walks one folder tree depth-first and reports every regular file through OnFoundFile, after
-// OnBeforeScanDir for each folder (its path ends with a separator). Symbolic links are neither reported
-// nor followed; folders on another file system than Path are not descended.
+// OnBeforeScanDir for each folder (its path ends with a separator). Symbolic links are neither
+// reported nor followed; folders on another file system than Path are not descended.
 class TCustomScanFiles {
 public:
     TCustomScanFiles();

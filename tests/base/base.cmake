@@ -5,3 +5,5 @@ mirelon_gtest(base_tests
   LIBS mirelon_base
 )
 set_target_properties(base_tests PROPERTIES AUTOMOC OFF)
+# The wide path form exists only on the Windows side.
+mirelon_one_side_sources(base_tests win32 wide_path_test_win32.cpp)

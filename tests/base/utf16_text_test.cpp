@@ -29,13 +29,13 @@ TEST(Utf16Text, BytesThatAreNoUtf8BecomeOneReplacementEach) {
         std::u16string units;
     } cases[] = {
         {"\xFF", u"\uFFFD"},
-        {"caf\xE9!", u"caf\uFFFD!"},              // Latin-1, not UTF-8
-        {"\x80\xBF", u"\uFFFD\uFFFD"},            // stray continuation bytes
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},            // overlong '/'
-        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},  // overlong '/' in three bytes
-        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // an encoded surrogate
+        {"caf\xE9!", u"caf\uFFFD!"},                       // Latin-1, not UTF-8
+        {"\x80\xBF", u"\uFFFD\uFFFD"},                     // stray continuation bytes
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},                     // overlong '/'
+        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},           // overlong '/' in three bytes
+        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},           // an encoded surrogate
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"}, // past U+10FFFF
-        {"ab\xE2\x82", u"ab\uFFFD\uFFFD"},        // cut off at the end
+        {"ab\xE2\x82", u"ab\uFFFD\uFFFD"},                 // cut off at the end
         {"\xE2\x82x", u"\uFFFD\uFFFDx"},
     };
     for (const auto& item : cases) {

@@ -1,9 +1,8 @@
 // Hashing files: whole files, ranges, what is refused, and how failed reads are reported.
 #include "hash/hash_range.h"
 #include "hash/hash_service.h"
-#include "tests/hash/hash_test_files.h"
+#include "tests/hash/hash_file_fixture.h"
 #include "tests/hash/hash_test_support.h"
-#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +13,10 @@
 namespace mirelon {
 namespace {
 
+using test::HashFileTest;
 using test::HashText;
-
-constexpr int32_t kMd5 = 259, kCrc32b = 261;
-
-class HashFileTest : public ::testing::Test {
-protected:
-    test::TTempFolder folder_;
-};
+using test::kCrc32b;
+using test::kMd5;
 
 TEST_F(HashFileTest, WholeFileMatchesTheBytesHashedInMemory) {
     for (size_t size : {size_t{0}, size_t{1}, size_t{4096}, size_t{3 * 4096}, size_t{3 * 4096 + 1},
@@ -61,43 +56,6 @@ TEST_F(HashFileTest, UnknownMethodIsReportedOnlyForAnOpenableFile) {
     EXPECT_EQ(HashFile(kMd5, missing, text), 5);
     EXPECT_TRUE(text.empty());
     EXPECT_EQ(HashFileSize(missing), -1);
-}
-
-TEST_F(HashFileTest, OnlyRegularFilesAreOpened) {
-    const std::string fifo = folder_.File("pipe");
-    ASSERT_TRUE(test::MakeFifo(fifo));
-    // No writer ever opens the pipe: a blocking open or read would hang here.
-    std::string text;
-    EXPECT_EQ(HashFile(kMd5, fifo, text), 5);
-    EXPECT_EQ(HashFileSize(fifo), -1);
-    EXPECT_EQ(HashFile(kMd5, "/dev/null", text), 5);
-    EXPECT_EQ(HashFile(kMd5, "/dev/zero", text), 5);
-    EXPECT_EQ(HashFile(kMd5, folder_.File(""), text), 5);
-    EXPECT_TRUE(text.empty());
-
-    HashContext context;
-    ASSERT_EQ(HashInit(&context, kMd5), 0);
-    EXPECT_FALSE(HashFileRange(&context, "/dev/zero", 0, 4096));
-}
-
-TEST_F(HashFileTest, UnreadableFileIsNotOpened) {
-    if (test::IsPrivileged()) {
-        GTEST_SKIP() << "permissions do not bind a privileged user";
-    }
-    const std::string path = folder_.Write("secret", "abc");
-    std::filesystem::permissions(path, std::filesystem::perms::none);
-    std::string text;
-    EXPECT_EQ(HashFile(kMd5, path, text), 5);
-}
-
-TEST_F(HashFileTest, HashingLeavesTheAccessTimeAlone) {
-    const std::string path = folder_.Write("old", test::RandomBytes(10000, 1));
-    // Older than the modification time, so even a relatime mount would update it on a read.
-    const int64_t long_ago = 946684800;
-    ASSERT_TRUE(test::SetAccessTime(path, long_ago));
-    std::string text;
-    ASSERT_EQ(HashFile(kMd5, path, text), 0);
-    EXPECT_EQ(test::AccessTime(path), long_ago);
 }
 
 TEST_F(HashFileTest, RangeFeedsExactlyTheRequestedBytes) {

@@ -1,12 +1,13 @@
 mirelon_gtest(mirelon_facts_tests
   SOURCES
-    facts_test_files_posix.cpp
     file_times_test.cpp
     import_modules_test.cpp
     pe_image_writer.cpp
     version_info_test.cpp
-  LIBS mirelon_facts
+  LIBS mirelon_facts mirelon_base
 )
+# Each platform's test files and the tests of its own time keeping.
+mirelon_platform_sources(mirelon_facts_tests facts_test_files file_times_test)
 
 mirelon_gtest(mirelon_elf_tests
   SOURCES

@@ -12,12 +12,17 @@ struct UnixTime {
     bool operator==(const UnixTime&) const = default;
 };
 
+// The times as the file system keeps them (to 100 ns on Windows); a link is read as itself.
 void SetStoredTimes(const std::string& path, UnixTime accessed, UnixTime modified);
 UnixTime StoredAccessTime(const std::string& path);
 UnixTime StoredModifiedTime(const std::string& path);
-void MakeFifo(const std::string& path);
 
-// Sets TZ for its lifetime and puts the previous value back.
+// A named pipe that nobody writes to, for readers that must neither block on it nor read it:
+// at `path` on Linux; in the system's pipe namespace on Windows, which has no pipes in folders.
+// Returns the path it has.
+std::string MakeNamedPipe(const std::string& path);
+
+// (Linux only) Sets TZ for its lifetime and puts the previous value back.
 class TScopedTimeZone {
 public:
     explicit TScopedTimeZone(const char* zone);

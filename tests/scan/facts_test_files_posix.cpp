@@ -38,9 +38,10 @@ UnixTime StoredModifiedTime(const std::string& path) {
     return {entry.st_mtim.tv_sec, static_cast<uint32_t>(entry.st_mtim.tv_nsec)};
 }
 
-void MakeFifo(const std::string& path) {
+std::string MakeNamedPipe(const std::string& path) {
     if (mkfifo(path.c_str(), 0600) != 0)
         throw std::runtime_error("mkfifo failed on " + path);
+    return path;
 }
 
 TScopedTimeZone::TScopedTimeZone(const char* zone) {

@@ -1,43 +1,23 @@
 #include "scan/scan_files.h"
 
-#include "tests/scan/scan_events.h"
+#include "scan/path_separator.h"
+#include "tests/scan/scan_files_fixture.h"
 #include "tests/scan/walk_order.h"
-#include "tests/support/scan_test_tree.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace mirelon {
 namespace {
 
-using test::ScanTestTree;
 using ::testing::ElementsAre;
-using testing::ScanEvents;
+using testing::ScanFilesTree;
+using testing::Sorted;
 using ::testing::UnorderedElementsAre;
-
-std::vector<std::string> Sorted(std::vector<std::string> values) {
-    std::sort(values.begin(), values.end());
-    return values;
-}
-
-struct Walked {
-    ScanEvents events;
-    TScanFiles scanner;
-
-    explicit Walked(const std::string& path) {
-        scanner.SetPath(path);
-        events.Attach(scanner);
-    }
-    ScanEvents& Run() {
-        scanner.Execute();
-        return events;
-    }
-};
+using testing::Walked;
 
 TEST(ScanFilesProperties, StartsWithEveryFileAndSubFolders) {
     TScanFiles scanner;
@@ -64,11 +44,6 @@ TEST(ScanFilesProperties, ExtensionsAreStoredInFilterForm) {
     scanner.SetExtensions("txt ");
     EXPECT_EQ(scanner.Extensions(), "txt ;");
 }
-
-class ScanFilesTree : public ::testing::Test {
-protected:
-    ScanTestTree tree;
-};
 
 TEST_F(ScanFilesTree, NewComponentReportsEveryFileHiddenOnesIncluded) {
     tree.File("a.txt");
@@ -132,8 +107,7 @@ TEST_F(ScanFilesTree, ExcludedFolderSkipsItsSubTreeWhateverTheLetterCase) {
         walk.scanner.ExcludedFolders() = {tree.Path(excluded)};
         walk.Run();
         EXPECT_THAT(walk.events.Files(), ElementsAre(tree.Path("Users/readme.txt"))) << excluded;
-        EXPECT_THAT(Sorted(walk.events.Folders()),
-                    ElementsAre(tree.Root() + "/", tree.Path("Users/")));
+        EXPECT_THAT(Sorted(walk.events.Folders()), ElementsAre(tree.Path(""), tree.Path("Users/")));
     }
 }
 
@@ -175,10 +149,10 @@ TEST_F(ScanFilesTree, ExcludedOrMissingRootListsNothingButEndsTheScan) {
 
 TEST_F(ScanFilesTree, RootIsExcludedOnlyInTheFormItIsGiven) {
     tree.File("a.txt");
-    Walked walk(tree.Root() + "/");
+    Walked walk(tree.Path(""));
     walk.scanner.ExcludedFolders() = {tree.Root()};
     walk.Run();
-    EXPECT_EQ(walk.events.events.front(), "D " + tree.Root() + "/");
+    EXPECT_EQ(walk.events.events.front(), "D " + tree.Path(""));
     EXPECT_THAT(walk.events.Files(), ElementsAre(tree.Path("a.txt")));
 }
 
@@ -209,7 +183,7 @@ TEST_F(ScanFilesTree, AbortBeforeTheRootListsNothing) {
         walk.events.events.push_back("D " + name);
         abort = true;
     });
-    EXPECT_THAT(walk.Run().events, ElementsAre("D " + tree.Root() + "/", "E"));
+    EXPECT_THAT(walk.Run().events, ElementsAre("D " + tree.Path(""), "E"));
 }
 
 TEST_F(ScanFilesTree, AbortBeforeASubFolderStopsEverything) {
@@ -274,7 +248,7 @@ TEST_F(ScanFilesTree, WalksDepthFirstInListingOrder) {
     EXPECT_EQ(testing::DepthFirstOrderProblem(walk.events.events), "");
     EXPECT_EQ(walk.events.Files().size(), 9u);
     for (const auto& folder : walk.events.Folders()) {
-        EXPECT_EQ(folder.back(), '/');
+        EXPECT_EQ(folder.back(), PathSeparator());
     }
 }
 
@@ -282,11 +256,10 @@ TEST_F(ScanFilesTree, WithoutSubFoldersFolderEntriesAreReportedLikeFiles) {
     tree.File("a.txt");
     tree.File("pack.exe/inside.exe");
     tree.File("plain/inside.txt");
-    tree.NamedPipe("pipe.exe");
     Walked walk(tree.Root());
     walk.scanner.SetSubFolder(false);
     walk.Run();
-    EXPECT_THAT(walk.events.Folders(), ElementsAre(tree.Root() + "/"));
+    EXPECT_THAT(walk.events.Folders(), ElementsAre(tree.Path("")));
     EXPECT_THAT(walk.events.Files(), UnorderedElementsAre(tree.Path("a.txt"), tree.Path("pack.exe"),
                                                           tree.Path("plain")));
 
@@ -294,124 +267,6 @@ TEST_F(ScanFilesTree, WithoutSubFoldersFolderEntriesAreReportedLikeFiles) {
     filtered.scanner.SetSubFolder(false);
     filtered.scanner.SetExtensions("exe;");
     EXPECT_THAT(filtered.Run().Files(), ElementsAre(tree.Path("pack.exe")));
-}
-
-TEST_F(ScanFilesTree, SymbolicLinksAreNeitherReportedNorFollowed) {
-    tree.File("real/file.txt");
-    tree.SymbolicLink("real/loop", "..");
-    tree.SymbolicLink("real/self", ".");
-    tree.SymbolicLink("link_to_file", "real/file.txt");
-    tree.SymbolicLink("dangling", "nowhere");
-    tree.SymbolicLink("outside", "/");
-    Walked walk(tree.Root());
-    walk.Run();
-    EXPECT_THAT(walk.events.Files(), ElementsAre(tree.Path("real/file.txt")));
-    EXPECT_THAT(Sorted(walk.events.Folders()), ElementsAre(tree.Root() + "/", tree.Path("real/")));
-}
-
-TEST_F(ScanFilesTree, RootGivenAsSymbolicLinkIsWalked) {
-    tree.File("real/file.txt");
-    tree.SymbolicLink("alias", "real");
-    Walked walk(tree.Path("alias"));
-    EXPECT_THAT(walk.Run().Files(), ElementsAre(tree.Path("alias/file.txt")));
-}
-
-TEST_F(ScanFilesTree, PipesAndSocketsArePassedOver) {
-    tree.File("a.txt");
-    tree.NamedPipe("fifo");
-    tree.Socket("sock");
-    Walked walk(tree.Root());
-    EXPECT_THAT(walk.Run().Files(), ElementsAre(tree.Path("a.txt")));
-}
-
-TEST_F(ScanFilesTree, NamesThatAreNotUtf8PassUnchanged) {
-    const std::string name = "caf\xE9 \xFF\xFE.TXT";
-    tree.File("sub/" + name);
-    Walked walk(tree.Root());
-    walk.scanner.SetExtensions("txt");
-    EXPECT_THAT(walk.Run().Files(), ElementsAre(tree.Path("sub/" + name)));
-}
-
-TEST_F(ScanFilesTree, TreeDeeperThanThePathLimitIsWalkedCompletely) {
-    const std::string name(60, 'd');
-    const int levels = 120; // about 7300 bytes of path
-    tree.DeepChain("chain", name, levels);
-    tree.File("after/z.txt");
-    Walked walk(tree.Root());
-    walk.Run();
-    const auto files = walk.events.Files();
-    ASSERT_EQ(files.size(), static_cast<size_t>(levels) + 1);
-    const auto longest = std::max_element(files.begin(), files.end(),
-                                          [](auto& a, auto& b) { return a.size() < b.size(); });
-    EXPECT_GT(longest->size(), 4096u + tree.Root().size());
-    std::string expected = tree.Path("chain");
-    for (int level = 0; level < levels; ++level) {
-        expected += "/" + name;
-    }
-    EXPECT_EQ(*longest, expected + "/f");
-    EXPECT_EQ(walk.events.Folders().size(), static_cast<size_t>(levels) + 3);
-}
-
-TEST_F(ScanFilesTree, UnreadableFolderIsSkippedAfterItsFolderEvent) {
-    tree.File("locked/secret.txt");
-    tree.File("locked/inner/deeper.txt");
-    tree.File("open/visible.txt");
-    tree.File("top.txt");
-    tree.Permissions("locked", 0700);
-    const std::string root = tree.Root();
-    const std::string problem = test::RunUnprivileged([&]() -> std::string {
-        Walked walk(root);
-        walk.Run();
-        const auto files = Sorted(walk.events.Files());
-        if (files != std::vector<std::string>{root + "/open/visible.txt", root + "/top.txt"}) {
-            return "files reported: " + std::to_string(files.size());
-        }
-        const auto folders = Sorted(walk.events.Folders());
-        if (folders != std::vector<std::string>{root + "/", root + "/locked/", root + "/open/"}) {
-            return "folder events: " + std::to_string(folders.size());
-        }
-        return walk.events.events.back() == "E" ? "" : "no end event";
-    });
-    tree.Permissions("locked", 0755);
-    if (problem == "unsupported") {
-        GTEST_SKIP() << "cannot give up privileges here";
-    }
-    EXPECT_EQ(problem, "");
-}
-
-TEST_F(ScanFilesTree, FolderOnAnotherFileSystemIsNotDescended) {
-    tree.File("top.txt");
-    tree.File("mounted/inner.txt");
-    tree.File("also/inner.txt");
-    struct stat rootStatus;
-    ASSERT_EQ(::stat(tree.Root().c_str(), &rootStatus), 0);
-    std::vector<std::pair<uint64_t, uint64_t>> asked;
-    Walked walk(tree.Root());
-    walk.scanner.SetSameFileSystemCheck([&](uint64_t rootDevice, uint64_t entryDevice) {
-        asked.emplace_back(rootDevice, entryDevice);
-        return false;
-    });
-    walk.Run();
-    EXPECT_THAT(walk.events.Files(), ElementsAre(tree.Path("top.txt")));
-    EXPECT_THAT(walk.events.Folders(), ElementsAre(tree.Root() + "/"));
-    ASSERT_EQ(asked.size(), 2u);
-    for (const auto& [rootDevice, entryDevice] : asked) {
-        EXPECT_EQ(rootDevice, static_cast<uint64_t>(rootStatus.st_dev));
-        EXPECT_EQ(entryDevice, static_cast<uint64_t>(rootStatus.st_dev));
-    }
-}
-
-TEST(ScanFilesMounts, RealMountPointBelowTheRootIsNotDescended) {
-    struct stat devStatus, shmStatus;
-    if (::stat("/dev", &devStatus) != 0 || ::stat("/dev/shm", &shmStatus) != 0 ||
-        devStatus.st_dev == shmStatus.st_dev) {
-        GTEST_SKIP() << "/dev/shm is no mount point here";
-    }
-    Walked walk("/dev");
-    walk.Run();
-    for (const auto& event : walk.events.events) {
-        EXPECT_EQ(event.find("/dev/shm/"), std::string::npos) << event;
-    }
 }
 
 } // namespace

@@ -222,8 +222,8 @@ TEST(VersionInfoReader, ReadsAResourceLargerThanAPage) {
 
 TEST(VersionInfoReader, UnreadablePathsHaveNoResource) {
     test::TTempFolder dir;
-    MakeFifo(dir.File("pipe"));
-    for (const std::string& path : {dir.File("missing.exe"), dir.File(""), dir.File("pipe")}) {
+    const std::string pipe = MakeNamedPipe(dir.File("pipe"));
+    for (const std::string& path : {dir.File("missing.exe"), dir.File(""), pipe}) {
         const VersionStrings read = ReadVersionInfo(path);
         EXPECT_FALSE(read.available);
         EXPECT_EQ(read.strings, kNotAvailable);

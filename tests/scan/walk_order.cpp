@@ -1,5 +1,7 @@
 #include "tests/scan/walk_order.h"
 
+#include "scan/path_separator.h"
+
 #include <filesystem>
 #include <map>
 #include <set>
@@ -9,8 +11,8 @@ namespace mirelon::testing {
 namespace {
 
 std::string ParentFolder(const std::string& path) {
-    const size_t end = path.back() == '/' ? path.size() - 1 : path.size();
-    return path.substr(0, path.rfind('/', end - 1) + 1);
+    const size_t end = path.back() == PathSeparator() ? path.size() - 1 : path.size();
+    return path.substr(0, path.rfind(PathSeparator(), end - 1) + 1);
 }
 
 std::vector<std::string> ListedChildren(const std::string& folder) {
@@ -21,7 +23,7 @@ std::vector<std::string> ListedChildren(const std::string& folder) {
         if (type == std::filesystem::file_type::regular) {
             children.push_back(folder + name);
         } else if (type == std::filesystem::file_type::directory) {
-            children.push_back(folder + name + "/");
+            children.push_back(folder + name + PathSeparator());
         }
     }
     return children;

@@ -2,10 +2,12 @@
 # given as text, bounded waits. Linked into each test.
 add_library(mirelon_test_support STATIC
   eventually.cpp
-  scan_test_tree_posix.cpp
   temp_folder.cpp
 )
+mirelon_platform_sources(mirelon_test_support scan_test_tree)
 target_include_directories(mirelon_test_support PUBLIC ${PROJECT_SOURCE_DIR})
+# The Windows folder trees take long, wide paths.
+target_link_libraries(mirelon_test_support PRIVATE mirelon_base)
 mirelon_qt_free(mirelon_test_support)
 
 if(MIRELON_GUI)

@@ -1,11 +1,18 @@
 #include "tests/support/temp_folder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <stdexcept>
 #include <system_error>
 
 namespace mirelon::test {
+
+namespace {
+
+constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+
+} // namespace
 
 TTempFolder::TTempFolder(const std::filesystem::path& parent) {
     std::random_device entropy;
@@ -19,6 +26,13 @@ TTempFolder::TTempFolder(const std::filesystem::path& parent) {
 TTempFolder::~TTempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TTempFolder::File(const std::string& relative) const {
+    std::string file = path_ + kSeparator + relative;
+    std::replace(file.begin() + static_cast<std::ptrdiff_t>(path_.size()), file.end(), '/',
+                 kSeparator);
+    return file;
 }
 
 std::string TTempFolder::Write(const std::string& relative, std::string_view content) const {

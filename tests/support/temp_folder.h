@@ -19,12 +19,13 @@ public:
     TTempFolder(const TTempFolder&) = delete;
     TTempFolder& operator=(const TTempFolder&) = delete;
 
-    // Without a trailing separator.
+    // Without a trailing separator. Paths come back with the platform's separator ('\' on
+    // Windows, where a relative path's '/' turns into it too).
     const std::string& Path() const { return path_; }
     // With a trailing separator, the way the data directory is passed around.
-    std::string Slashed() const { return path_ + "/"; }
+    std::string Slashed() const { return File(""); }
     // The full path of `relative` in the folder; the folder itself, slashed, for "".
-    std::string File(const std::string& relative) const { return path_ + "/" + relative; }
+    std::string File(const std::string& relative) const;
     std::string operator/(const std::string& relative) const { return File(relative); }
 
     // Writes the file, making its folders; returns its full path. Throws when it cannot.

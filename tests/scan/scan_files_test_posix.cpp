@@ -1,0 +1,146 @@
+// Linux only: symbolic links, pipes and sockets, names that are no UTF-8, paths past PATH_MAX
+// built through folder handles, permissions, and mounts inside the walked tree.
+#include "scan/scan_files.h"
+
+#include "tests/scan/scan_files_fixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace mirelon {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::ScanFilesTree;
+using testing::Sorted;
+using testing::Walked;
+
+TEST_F(ScanFilesTree, SymbolicLinksAreNeitherReportedNorFollowed) {
+    tree.File("real/file.txt");
+    tree.SymbolicLink("real/loop", "..");
+    tree.SymbolicLink("real/self", ".");
+    tree.SymbolicLink("link_to_file", "real/file.txt");
+    tree.SymbolicLink("dangling", "nowhere");
+    tree.SymbolicLink("outside", "/");
+    Walked walk(tree.Root());
+    walk.Run();
+    EXPECT_THAT(walk.events.Files(), ElementsAre(tree.Path("real/file.txt")));
+    EXPECT_THAT(Sorted(walk.events.Folders()), ElementsAre(tree.Root() + "/", tree.Path("real/")));
+}
+
+TEST_F(ScanFilesTree, RootGivenAsSymbolicLinkIsWalked) {
+    tree.File("real/file.txt");
+    tree.SymbolicLink("alias", "real");
+    Walked walk(tree.Path("alias"));
+    EXPECT_THAT(walk.Run().Files(), ElementsAre(tree.Path("alias/file.txt")));
+}
+
+TEST_F(ScanFilesTree, PipesAndSocketsArePassedOver) {
+    tree.File("a.txt");
+    tree.NamedPipe("fifo");
+    tree.Socket("sock");
+    tree.NamedPipe("pipe.exe");
+    Walked walk(tree.Root());
+    EXPECT_THAT(walk.Run().Files(), ElementsAre(tree.Path("a.txt")));
+
+    // Not even as entries of a walk without sub-folders whose filter their names match.
+    Walked flat(tree.Root());
+    flat.scanner.SetSubFolder(false);
+    flat.scanner.SetExtensions("exe;");
+    EXPECT_TRUE(flat.Run().Files().empty());
+}
+
+TEST_F(ScanFilesTree, NamesThatAreNotUtf8PassUnchanged) {
+    const std::string name = "caf\xE9 \xFF\xFE.TXT";
+    tree.File("sub/" + name);
+    Walked walk(tree.Root());
+    walk.scanner.SetExtensions("txt");
+    EXPECT_THAT(walk.Run().Files(), ElementsAre(tree.Path("sub/" + name)));
+}
+
+TEST_F(ScanFilesTree, TreeDeeperThanThePathLimitIsWalkedCompletely) {
+    const std::string name(60, 'd');
+    const int levels = 120; // about 7300 bytes of path
+    tree.DeepChain("chain", name, levels);
+    tree.File("after/z.txt");
+    Walked walk(tree.Root());
+    walk.Run();
+    const auto files = walk.events.Files();
+    ASSERT_EQ(files.size(), static_cast<size_t>(levels) + 1);
+    const auto longest = std::max_element(files.begin(), files.end(),
+                                          [](auto& a, auto& b) { return a.size() < b.size(); });
+    EXPECT_GT(longest->size(), 4096u + tree.Root().size());
+    std::string expected = tree.Path("chain");
+    for (int level = 0; level < levels; ++level) {
+        expected += "/" + name;
+    }
+    EXPECT_EQ(*longest, expected + "/f");
+    EXPECT_EQ(walk.events.Folders().size(), static_cast<size_t>(levels) + 3);
+}
+
+TEST_F(ScanFilesTree, UnreadableFolderIsSkippedAfterItsFolderEvent) {
+    tree.File("locked/secret.txt");
+    tree.File("locked/inner/deeper.txt");
+    tree.File("open/visible.txt");
+    tree.File("top.txt");
+    tree.Permissions("locked", 0700);
+    const std::string root = tree.Root();
+    const std::string problem = test::RunUnprivileged([&]() -> std::string {
+        Walked walk(root);
+        walk.Run();
+        const auto files = Sorted(walk.events.Files());
+        if (files != std::vector<std::string>{root + "/open/visible.txt", root + "/top.txt"}) {
+            return "files reported: " + std::to_string(files.size());
+        }
+        const auto folders = Sorted(walk.events.Folders());
+        if (folders != std::vector<std::string>{root + "/", root + "/locked/", root + "/open/"}) {
+            return "folder events: " + std::to_string(folders.size());
+        }
+        return walk.events.events.back() == "E" ? "" : "no end event";
+    });
+    tree.Permissions("locked", 0755);
+    if (problem == "unsupported") {
+        GTEST_SKIP() << "cannot give up privileges here";
+    }
+    EXPECT_EQ(problem, "");
+}
+
+TEST_F(ScanFilesTree, FolderOnAnotherFileSystemIsNotDescended) {
+    tree.File("top.txt");
+    tree.File("mounted/inner.txt");
+    tree.File("also/inner.txt");
+    struct stat rootStatus;
+    ASSERT_EQ(::stat(tree.Root().c_str(), &rootStatus), 0);
+    std::vector<std::pair<uint64_t, uint64_t>> asked;
+    Walked walk(tree.Root());
+    walk.scanner.SetSameFileSystemCheck([&](uint64_t rootDevice, uint64_t entryDevice) {
+        asked.emplace_back(rootDevice, entryDevice);
+        return false;
+    });
+    walk.Run();
+    EXPECT_THAT(walk.events.Files(), ElementsAre(tree.Path("top.txt")));
+    EXPECT_THAT(walk.events.Folders(), ElementsAre(tree.Root() + "/"));
+    ASSERT_EQ(asked.size(), 2u);
+    for (const auto& [rootDevice, entryDevice] : asked) {
+        EXPECT_EQ(rootDevice, static_cast<uint64_t>(rootStatus.st_dev));
+        EXPECT_EQ(entryDevice, static_cast<uint64_t>(rootStatus.st_dev));
+    }
+}
+
+TEST(ScanFilesMounts, RealMountPointBelowTheRootIsNotDescended) {
+    struct stat devStatus, shmStatus;
+    if (::stat("/dev", &devStatus) != 0 || ::stat("/dev/shm", &shmStatus) != 0 ||
+        devStatus.st_dev == shmStatus.st_dev) {
+        GTEST_SKIP() << "/dev/shm is no mount point here";
+    }
+    Walked walk("/dev");
+    walk.Run();
+    for (const auto& event : walk.events.events) {
+        EXPECT_EQ(event.find("/dev/shm/"), std::string::npos) << event;
+    }
+}
+
+} // namespace
+} // namespace mirelon
