@@ -13,4 +13,3 @@ mirelon_gtest(hash_batch_test
     ${CMAKE_CURRENT_LIST_DIR}/md_lanes_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/hash_batch_test.cpp
   LIBS mirelon_hash)
-mirelon_platform_sources(hash_batch_test hash_test_files)

@@ -1,8 +1,8 @@
 // Batches of files and open sources: each one gets exactly what hashing it alone gives, a
 // failing one included, in input order.
 #include "hash/hash_batch.h"
-#include "tests/hash/hash_test_files.h"
 #include "tests/hash/hash_test_support.h"
+#include "tests/support/named_pipe.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -135,8 +135,7 @@ TEST(HashFileBatch, EveryFileGetsHashFilesCodeAndText) {
             folder.Write("file" + std::to_string(names.size()), test::RandomBytes(size, ++seed)));
     }
     // Files that cannot be opened, among the others.
-    const std::string fifo = folder.File("pipe");
-    ASSERT_TRUE(test::MakeFifo(fifo));
+    const std::string fifo = test::MakeNamedPipe(folder.File("pipe"));
     names.insert(names.begin() + 2, folder.File("missing"));
     names.insert(names.begin() + 5, fifo);
     names.insert(names.begin() + 7, folder.File(""));

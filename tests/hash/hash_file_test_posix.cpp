@@ -5,6 +5,7 @@
 #include "tests/hash/hash_file_fixture.h"
 #include "tests/hash/hash_test_files.h"
 #include "tests/hash/hash_test_support.h"
+#include "tests/support/named_pipe.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,7 @@ using test::HashFileTest;
 using test::kMd5;
 
 TEST_F(HashFileTest, OnlyRegularFilesAreOpened) {
-    const std::string fifo = folder_.File("pipe");
-    ASSERT_TRUE(test::MakeFifo(fifo));
+    const std::string fifo = test::MakeNamedPipe(folder_.File("pipe"));
     // No writer ever opens the pipe: a blocking open or read would hang here.
     std::string text;
     EXPECT_EQ(HashFile(kMd5, fifo, text), 5);

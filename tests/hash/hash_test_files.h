@@ -6,9 +6,7 @@
 
 namespace mirelon::test {
 
-// File-system fixtures the portable library cannot make: pipes, sparse files, access times.
-
-bool MakeFifo(const std::string& path);
+// File-system fixtures the portable library cannot make: sparse files, access times.
 
 // A file of `size` bytes, all zeros except `tail`, which ends it; the zeros are left as a hole
 // where the file system allows. False when the file could not be made.

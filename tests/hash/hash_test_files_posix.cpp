@@ -8,10 +8,6 @@
 
 namespace mirelon::test {
 
-bool MakeFifo(const std::string& path) {
-    return ::mkfifo(path.c_str(), 0600) == 0;
-}
-
 bool MakeSparseFile(const std::string& path, uint64_t size, std::string_view tail) {
     if (tail.size() > size) {
         return false;

@@ -16,10 +16,6 @@ constexpr int64_t kUnixEpochTicks = 116'444'736'000'000'000;
 
 } // namespace
 
-bool MakeFifo(const std::string&) {
-    return false; // Windows has no named pipes in folders
-}
-
 bool MakeSparseFile(const std::string& path, uint64_t size, std::string_view tail) {
     if (tail.size() > size) {
         return false;

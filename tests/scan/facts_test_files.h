@@ -17,11 +17,6 @@ void SetStoredTimes(const std::string& path, UnixTime accessed, UnixTime modifie
 UnixTime StoredAccessTime(const std::string& path);
 UnixTime StoredModifiedTime(const std::string& path);
 
-// A named pipe that nobody writes to, for readers that must neither block on it nor read it:
-// at `path` on Linux; in the system's pipe namespace on Windows, which has no pipes in folders.
-// Returns the path it has.
-std::string MakeNamedPipe(const std::string& path);
-
 // (Linux only) Sets TZ for its lifetime and puts the previous value back.
 class TScopedTimeZone {
 public:

@@ -38,12 +38,6 @@ UnixTime StoredModifiedTime(const std::string& path) {
     return {entry.st_mtim.tv_sec, static_cast<uint32_t>(entry.st_mtim.tv_nsec)};
 }
 
-std::string MakeNamedPipe(const std::string& path) {
-    if (mkfifo(path.c_str(), 0600) != 0)
-        throw std::runtime_error("mkfifo failed on " + path);
-    return path;
-}
-
 TScopedTimeZone::TScopedTimeZone(const char* zone) {
     if (const char* current = getenv("TZ"))
         previous_ = current;

@@ -1,6 +1,7 @@
 #include "scan/import_modules.h"
 #include "tests/scan/facts_test_files.h"
 #include "tests/scan/pe_image_writer.h"
+#include "tests/support/named_pipe.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -179,5 +180,5 @@ TEST(ImportModules, AnythingButAProgramImageHasNone) {
     EXPECT_TRUE(ReadImportModules(dir.File("")).empty());
     EXPECT_TRUE(ParseImportModules({}).empty());
     // A pipe must neither block the reader nor be read.
-    EXPECT_TRUE(ReadImportModules(MakeNamedPipe(dir.File("pipe"))).empty());
+    EXPECT_TRUE(ReadImportModules(test::MakeNamedPipe(dir.File("pipe"))).empty());
 }

@@ -1,6 +1,7 @@
 #include "scan/version_info.h"
 #include "tests/scan/facts_test_files.h"
 #include "tests/scan/pe_image_writer.h"
+#include "tests/support/named_pipe.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -222,7 +223,7 @@ TEST(VersionInfoReader, ReadsAResourceLargerThanAPage) {
 
 TEST(VersionInfoReader, UnreadablePathsHaveNoResource) {
     test::TTempFolder dir;
-    const std::string pipe = MakeNamedPipe(dir.File("pipe"));
+    const std::string pipe = test::MakeNamedPipe(dir.File("pipe"));
     for (const std::string& path : {dir.File("missing.exe"), dir.File(""), pipe}) {
         const VersionStrings read = ReadVersionInfo(path);
         EXPECT_FALSE(read.available);

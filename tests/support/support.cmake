@@ -1,10 +1,10 @@
-# Helpers every test may use: temporary folders, folder trees for the scanner, a mount table
-# given as text, bounded waits. Linked into each test.
+# Helpers every test may use: temporary folders, folder trees for the scanner, named pipes, a
+# mount table given as text, a drive table of its own, bounded waits. Linked into each test.
 add_library(mirelon_test_support STATIC
   eventually.cpp
   temp_folder.cpp
 )
-mirelon_platform_sources(mirelon_test_support scan_test_tree)
+mirelon_platform_sources(mirelon_test_support named_pipe scan_test_tree)
 target_include_directories(mirelon_test_support PUBLIC ${PROJECT_SOURCE_DIR})
 # The Windows folder trees take long, wide paths.
 target_link_libraries(mirelon_test_support PRIVATE mirelon_base)
