@@ -18,8 +18,9 @@ public:
     TPeFileSource& operator=(const TPeFileSource&) = delete;
 
     bool IsOpen() const { return descriptor_ >= 0; }
-    // For readers that work on the open file themselves; -1 when it is not open.
-    int Descriptor() const { return descriptor_; }
+    // For readers that work on the open file themselves: the platform's file handle (a file
+    // descriptor on Linux); negative when it is not open.
+    intptr_t Descriptor() const { return descriptor_; }
     uint64_t Size() const override { return size_; }
     bool Read(uint64_t offset, void* buffer, size_t count) const override;
 
