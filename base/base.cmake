@@ -1,8 +1,10 @@
 # Small helpers below every other library: ASCII letter case, byte order, hex text, UTF-8 and
-# UTF-16 text, and on Windows the wide, long form of paths. Plain C++, no Qt.
+# UTF-16 text, values quoted in messages, and on Windows the wide, long form of paths. Plain C++,
+# no Qt.
 add_library(mirelon_base STATIC
   ascii_case.cpp
   hex_text.cpp
+  message_text.cpp
   utf16_text.cpp
 )
 # Only the Windows side of the platform seams takes paths in their wide form.

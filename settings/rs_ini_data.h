@@ -24,6 +24,7 @@ public:
     void Load(TrsStorage& storage) override;
     // Replaces the file whole and in one step; throws EFCreateError, leaving the old file intact.
     void Save(const TrsStorage& storage) override;
+    std::string Location() const override { return fileName_; }
 
 private:
     std::string fileName_;

@@ -16,9 +16,12 @@ const std::string& TrsKeyWrapper::Name() const {
     return Current().name;
 }
 
+std::string TrsKeyWrapper::SectionName() const {
+    return storage_.SectionFullName(Current().sectionId);
+}
+
 std::string TrsKeyWrapper::FullPath() const {
-    const TrsKey& key = Current();
-    return "\\" + storage_.SectionFullName(key.sectionId) + "\\" + key.name;
+    return "\\" + SectionName() + "\\" + Name();
 }
 
 const TrsValue& TrsKeyWrapper::Value() const {

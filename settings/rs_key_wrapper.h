@@ -18,6 +18,8 @@ public:
 
     bool Assigned() const { return key_ != nullptr; }
     const std::string& Name() const;
+    // The full name of the key's section, as its header in the file shows it; empty for the root.
+    std::string SectionName() const;
     // "\" + section path + "\" + key name, the form error texts use.
     std::string FullPath() const;
     TrsValueType Type() const { return TypeOf(Value()); }

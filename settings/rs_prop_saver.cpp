@@ -52,8 +52,9 @@ void TrsPropSaver::Load() {
     if ((options_ & poStoreFormPlacement) != 0 && window_ != nullptr &&
         storage_->FindKey(kPlacementKey, false) >= 0) {
         const QString text = QString::fromStdString(storage_->Key().AsString());
-        placementRestored_ = (placementOptions_ & pfpPlacement) != 0 &&
-                             RestoreWindowPlacement(*window_, text, placementOptions_);
+        // Each part is restored on its own; only a restored position keeps centring away.
+        const bool restored = RestoreWindowPlacement(*window_, text, placementOptions_);
+        placementRestored_ = restored && (placementOptions_ & pfpPlacement) != 0;
     }
 }
 
@@ -95,8 +96,25 @@ void TrsPropSaver::RunReportingErrors(void (TrsPropSaver::*step)()) {
     try {
         (this->*step)();
     } catch (const std::exception& error) {
-        ReportError(QString::fromStdString(error.what()));
+        ReportError(QString::fromStdString(error.what()) + WhereText());
     }
+}
+
+QString TrsPropSaver::WhereText() const {
+    if (storage_ == nullptr)
+        return {};
+    QString text;
+    if (const TrsStorageData* data = storage_->StorageData(); data && !data->Location().empty())
+        text += QStringLiteral("\nSettings file: ") + QString::fromStdString(data->Location());
+    // A step that fails on a value fails while that value's key is the current one.
+    const TrsKeyWrapper& key = storage_->Key();
+    if (key.Assigned()) {
+        text += QStringLiteral("\nKey: ") + QString::fromStdString(key.Name());
+        const std::string section = key.SectionName();
+        if (!section.empty())
+            text += QStringLiteral(" in section [") + QString::fromStdString(section) + ']';
+    }
+    return text.isEmpty() ? text : QStringLiteral("\n") + text;
 }
 
 void TrsPropSaver::ReportError(const QString& message) {

@@ -31,8 +31,9 @@ enum TrsWhenSave { wsManual, wsOnClose };
 // Automatic moments: with wlOnCreate the window calls WindowCreated() as the last step of its
 // constructor, once its controls exist. With wsOnClose the saver watches the window's close
 // event: the window's own closeEvent runs first, and the saver saves unless it refused the
-// close. Errors of these automatic moments go to the error handler (a message box by default);
-// the remaining lines are skipped and the window carries on. A destroyed saver does nothing.
+// close. Errors of these automatic moments go to the error handler (a message box by default),
+// their text followed by the settings file and the key they concern; the remaining lines are
+// skipped and the window carries on. A destroyed saver does nothing.
 class TrsPropSaver : public QObject {
     Q_OBJECT
 
@@ -90,6 +91,8 @@ protected:
 private:
     void SelectSection();
     void RunReportingErrors(void (TrsPropSaver::*step)());
+    // The settings file and the key an error is about, as lines to add to its text.
+    QString WhereText() const;
     void ReportError(const QString& message);
 
     QWidget* window_;

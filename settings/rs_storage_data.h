@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace mirelon {
 
 class TrsStorage;
@@ -12,6 +14,8 @@ public:
     virtual void Load(TrsStorage& storage) = 0;
     // Writes the whole store; throws when the medium cannot be written.
     virtual void Save(const TrsStorage& storage) = 0;
+    // Where the settings are kept, as the user would look for them; empty when nowhere.
+    virtual std::string Location() const { return {}; }
 };
 
 } // namespace mirelon

@@ -1,6 +1,7 @@
 #include "settings/rs_value_conversion.h"
 
 #include "base/hex_text.h"
+#include "base/message_text.h"
 #include "catalog/date_time.h"
 #include "settings/rs_exception.h"
 #include "settings/rs_number_text.h"
@@ -25,12 +26,14 @@ std::string_view SkipLeadingBlanks(std::string_view text) {
     return text;
 }
 
-// Leading blanks are allowed before the number, as the platform's conversion allows them.
+// Leading blanks are allowed before the number, as the platform's conversion allows them. The
+// message quotes a long text only in part: a value of megabytes would make a message box lay
+// out all of it.
 template <typename Int>
 Int ParseOrThrow(const std::string& text, std::optional<Int> (*parse)(std::string_view)) {
     if (const auto value = parse(SkipLeadingBlanks(text)))
         return *value;
-    throw EConvertError("'" + text + "' is not a valid integer value");
+    throw EConvertError("'" + ShortenedForMessage(text) + "' is not a valid integer value");
 }
 
 // Halves go to the even neighbour; values outside the target range cannot be read.
@@ -143,7 +146,8 @@ double ValueAsFloat(const TrsValue& value, std::string_view keyPath) {
         const std::string& text = std::get<std::string>(value);
         if (const auto parsed = ParseFloat(SkipLeadingBlanks(text)))
             return *parsed;
-        throw EConvertError("'" + text + "' is not a valid floating point value");
+        throw EConvertError("'" + ShortenedForMessage(text) +
+                            "' is not a valid floating point value");
     }
     case TrsValueType::Integer:
         return std::get<int32_t>(value);

@@ -1,5 +1,7 @@
 #include "settings/rs_window_placement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
 #include <QWidget>
 
@@ -16,6 +18,29 @@ constexpr int kRestoreToMaximized = 2;
 
 int ClampToInt(int64_t value) {
     return static_cast<int>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+bool Overlaps(int64_t left, int64_t top, int64_t width, int64_t height, const QRect& area) {
+    return left < int64_t{area.left()} + area.width() && area.left() < left + width &&
+           top < int64_t{area.top()} + area.height() && area.top() < top + height;
+}
+
+// A rectangle that overlaps no available screen area (a monitor since unplugged, a damaged
+// value) would open the window out of reach: it goes to the middle of the primary screen
+// instead, keeping its size where that fits.
+QRect WithinReach(int64_t left, int64_t top, int width, int height) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const bool reachable =
+        screens.isEmpty() || std::any_of(screens.begin(), screens.end(), [&](QScreen* screen) {
+            return Overlaps(left, top, width, height, screen->availableGeometry());
+        });
+    if (reachable)
+        return {ClampToInt(left), ClampToInt(top), width, height};
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    width = std::min(width, area.width());
+    height = std::min(height, area.height());
+    return {area.left() + (area.width() - width) / 2, area.top() + (area.height() - height) / 2,
+            width, height};
 }
 
 } // namespace
@@ -51,22 +76,25 @@ bool RestoreWindowPlacement(QWidget& window, const QString& text, TrsFormPlaceme
     }
 
     const QRect current = window.geometry();
-    const int left = (options & pfpPlacement) ? static_cast<int>(field[6]) : current.x();
-    const int top = (options & pfpPlacement) ? static_cast<int>(field[7]) : current.y();
+    const int64_t left = (options & pfpPlacement) ? field[6] : current.x();
+    const int64_t top = (options & pfpPlacement) ? field[7] : current.y();
     int64_t width = current.width();
     int64_t height = current.height();
     if (options & pfpSize) {
         width = field[8] - field[6];
         height = field[9] - field[7];
     }
+    if (width <= 0 || height <= 0) {
+        width = current.width();
+        height = current.height();
+    }
 
     // A state change below must not carry the window back to its old normal geometry.
     if (options & pfpState)
         window.setWindowState(window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-    if (width > 0 && height > 0)
-        window.setGeometry(left, top, ClampToInt(width), ClampToInt(height));
-    else
-        window.setGeometry(left, top, current.width(), current.height());
+    window.setGeometry(WithinReach(left, top,
+                                   static_cast<int>(std::min<int64_t>(width, QWIDGETSIZE_MAX)),
+                                   static_cast<int>(std::min<int64_t>(height, QWIDGETSIZE_MAX))));
 
     if (options & pfpState) {
         Qt::WindowStates state = Qt::WindowNoState;

@@ -22,7 +22,9 @@ QString WindowPlacementText(const QWidget& window);
 
 // Applies a placement text to a top-level window: its position with pfpPlacement, its size with
 // pfpSize, its state with pfpState (2, 6 and 7 minimized, 3 maximized, others normal). A hidden
-// window stays hidden. Returns false, changing nothing, unless the text holds ten integers.
+// window stays hidden. A rectangle that overlaps no available screen area is centred on the
+// primary screen instead, as large as it was where that fits. Returns false, changing nothing,
+// unless the text holds ten integers.
 bool RestoreWindowPlacement(QWidget& window, const QString& text, TrsFormPlacementOptions options);
 
 } // namespace mirelon

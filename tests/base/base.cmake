@@ -1,6 +1,7 @@
 mirelon_gtest(base_tests
   SOURCES
     ascii_case_test.cpp
+    message_text_test.cpp
     utf16_text_test.cpp
   LIBS mirelon_base
 )

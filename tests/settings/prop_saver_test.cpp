@@ -5,11 +5,14 @@
 #include "settings/rs_property_path.h"
 #include "settings/rs_storage.h"
 #include "settings/rs_window_placement.h"
+#include "tests/support/message_box_steps.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QMessageBox>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -86,11 +89,14 @@ private slots:
     void pathsFollowObjectProperties();
     void placementRestoresPositionAndSize();
     void placementPartsFollowTheOptions();
+    void saverRestoresEachPlacementPartOnItsOwn();
+    void placementOffEveryScreenComesOntoThePrimaryScreen();
     void malformedPlacementChangesNothing();
     void minimisedWindowClosedStoresShowStateTwo();
     void refusedCloseDoesNotSave();
     void destroyedSaverDoesNotSave();
     void conversionErrorIsReportedAndStopsTheLoad();
+    void hugeValueIsQuotedInPartWithItsFileAndKey();
 };
 
 namespace {
@@ -321,6 +327,65 @@ void PropSaverTest::placementPartsFollowTheOptions() {
     QVERIFY(window.isMaximized());
 }
 
+void PropSaverTest::saverRestoresEachPlacementPartOnItsOwn() {
+    TrsStorage storage;
+    ReadIniText("[w]\r\nFormPlacement=0,3,-1,-1,-1,-1,100,120,500,420\r\n", storage);
+    QWidget window;
+    window.setGeometry(10, 20, 50, 60);
+    TrsPropSaver* saver = AddSaver(window, storage, "w", {});
+
+    saver->SetFormPlacementOptions(pfpSize);
+    saver->Load();
+    QCOMPARE(window.geometry(), QRect(10, 20, 400, 300));
+    QVERIFY(!window.isMaximized());
+    // The window may still be centred: no stored position was applied.
+    QVERIFY(!saver->PlacementRestored());
+
+    saver->SetFormPlacementOptions(pfpState);
+    saver->Load();
+    QVERIFY(window.isMaximized());
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.normalGeometry(), QRect(10, 20, 400, 300));
+}
+
+void PropSaverTest::placementOffEveryScreenComesOntoThePrimaryScreen() {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto restore = [](QWidget& window, int left, int top, int right, int bottom) {
+        const QString text =
+            QString("0,1,-1,-1,-1,-1,%1,%2,%3,%4").arg(left).arg(top).arg(right).arg(bottom);
+        QVERIFY(RestoreWindowPlacement(window, text, pfpPlacement | pfpSize | pfpState));
+    };
+    QWidget window;
+
+    // Far off, as a damaged value or an unplugged monitor leaves it: centred, its size kept.
+    restore(window, 99999999, 99999999, 99999999 + 400, 99999999 + 300);
+    QCOMPARE(window.size(), QSize(400, 300));
+    QCOMPARE(window.geometry().center(), area.center());
+    // Ending where the screen begins is not on it; larger than the screen, it is cut to it.
+    restore(window, area.left() - 2 * area.width(), area.top(), area.left(),
+            area.top() + 2 * area.height());
+    QCOMPARE(window.geometry(), area);
+    // The extremes of the stored numbers do not wrap around onto the screen.
+    restore(window, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    QCOMPARE(window.geometry(), area);
+    restore(window, INT32_MAX - 10, INT32_MAX - 10, INT32_MAX, INT32_MAX);
+    QCOMPARE(window.geometry(), QRect(area.center() - QPoint(4, 4), QSize(10, 10)));
+
+    // A window partly on screen can be dragged back by the user: it stays where it was put.
+    restore(window, area.left() - 300, area.top() - 200, area.left() + 100, area.top() + 100);
+    QCOMPARE(window.geometry(), QRect(area.left() - 300, area.top() - 200, 400, 300));
+
+    // So does it through the saver, shown the way a window is at start-up.
+    TrsStorage storage;
+    ReadIniText("[w]\r\nFormPlacement=0,1,-1,-1,-1,-1,-5000,-5000,-4600,-4700\r\n", storage);
+    QWidget shown;
+    AddSaver(shown, storage, "w", {})->Load();
+    shown.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&shown));
+    QVERIFY(area.contains(shown.geometry()));
+    QCOMPARE(shown.size(), QSize(400, 300));
+}
+
 void PropSaverTest::malformedPlacementChangesNothing() {
     QWidget window;
     window.setGeometry(10, 20, 50, 60);
@@ -401,7 +466,9 @@ void PropSaverTest::conversionErrorIsReportedAndStopsTheLoad() {
     saver->SetErrorHandler([&](const QString& message) { errors << message; });
     saver->SetWhenLoad(wlOnCreate);
     saver->WindowCreated();
-    QCOMPARE(errors, QStringList({"'many' is not a valid integer value"}));
+    // The store's own text, then the key; a store without a file names none.
+    QCOMPARE(errors, QStringList({"'many' is not a valid integer value\n\n"
+                                  "Key: seMonths.Value in section [w]"}));
     QCOMPARE(months->value(), 12);
     QCOMPARE(other->value, QString("initial"));
 
@@ -409,7 +476,40 @@ void PropSaverTest::conversionErrorIsReportedAndStopsTheLoad() {
     errors.clear();
     saver->WindowCreated();
     QCOMPARE(errors, QStringList({"TrsStorage get key value error: Can't read value of key "
-                                  "\"\\w\\seMonths.Value\" as integer type."}));
+                                  "\"\\w\\seMonths.Value\" as integer type.\n\n"
+                                  "Key: seMonths.Value in section [w]"}));
+}
+
+void PropSaverTest::hugeValueIsQuotedInPartWithItsFileAndKey() {
+    QTemporaryDir folder;
+    const std::string path = SettingsFileName(folder.path().toStdString(), "/bin/mirelon");
+    QFile file(QString::fromStdString(path));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[frmMain.PropSaver]\r\nseMonths.Value=");
+    file.write(QByteArray(20'000'000, 'x'));
+    file.write("\r\n");
+    file.close();
+
+    TrsStorage storage;
+    storage.SetStorageData(std::make_unique<TrsIniData>(path));
+    storage.SetActive(true);
+    storage.SetOptions(0);
+    QWidget window;
+    QSpinBox* months = AddMonths(window);
+    TrsPropSaver* saver = AddSaver(window, storage, "frmMain.PropSaver", {"seMonths.Value"});
+    saver->SetWhenLoad(wlOnCreate);
+    // The program's own way of showing it: a message box, answered here.
+    QString shown;
+    test::WhenMessageBoxShows([&](QMessageBox& box) {
+        shown = box.text();
+        box.reject();
+    });
+    saver->WindowCreated();
+    QCOMPARE(shown, "'" + QString(80, 'x') + QChar(0x2026) +
+                        "' is not a valid integer value\n\nSettings file: " +
+                        QString::fromStdString(path) +
+                        "\nKey: seMonths.Value in section [frmMain.PropSaver]");
+    QCOMPARE(months->value(), 12);
 }
 
 QTEST_MAIN(PropSaverTest)

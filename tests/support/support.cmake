@@ -11,10 +11,11 @@ target_link_libraries(mirelon_test_support PRIVATE mirelon_base)
 mirelon_qt_free(mirelon_test_support)
 
 if(MIRELON_GUI)
-  # Window helpers: drop-down panels driven from a test, and their pictures.
+  # Window helpers: drop-down panels and message boxes driven from a test, panel pictures.
   add_library(mirelon_test_support_qt STATIC
     drop_down_steps.cpp
     dropped_panel_picture.cpp
+    message_box_steps.cpp
   )
   target_link_libraries(mirelon_test_support_qt PUBLIC mirelon_test_support mirelon_dropdown
     Qt6::Test Qt6::Widgets)

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace mirelon {
+
+// How much of a value a message quotes.
+inline constexpr size_t kMessageValueCharacters = 80;
+
+// The UTF-8 text as a message quotes it: whole when it has at most kMessageValueCharacters
+// characters, otherwise its first kMessageValueCharacters characters followed by "…". A byte that
+// does not belong to a UTF-8 sequence counts as one character; a sequence is never split.
+std::string ShortenedForMessage(std::string_view text);
+
+} // namespace mirelon
