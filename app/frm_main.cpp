@@ -83,7 +83,9 @@ TfrmMain::TfrmMain(TShellState& state, QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       state_(state), lamps_{IdleStatusLamp(), BusyStatusLamp()} {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("frmMain"));
+    // The task bar shows the title, so it is the program's name; Qt appends the display name
+    // only to a title that does not already end with it.
+    setWindowTitle(QStringLiteral("Mirelon"));
     setFont(QFont(QStringLiteral("MS Shell Dlg 2"), 8));
     setFixedSize(kClientWidth, kClientHeight);
 

@@ -80,7 +80,8 @@ private slots:
 
     void windowAsLaidOut() {
         TfrmMain& frm = MakeWindow();
-        QCOMPARE(frm.windowTitle(), QStringLiteral("frmMain"));
+        QCOMPARE(frm.windowTitle(), QStringLiteral("Mirelon"));
+        QCOMPARE(frm.objectName(), QStringLiteral("frmMain"));
         QCOMPARE(frm.minimumSize(), QSize(544, 366));
         QCOMPARE(frm.maximumSize(), QSize(544, 366));
         QVERIFY(!(frm.windowFlags() & Qt::WindowMaximizeButtonHint));
