@@ -69,6 +69,20 @@ std::unique_ptr<TrsStorage> AttachSettings(TfrmMain& frmMain, const TShellState&
     return storage;
 }
 
+// Exclusion files that could not be read fully are told of once start-up has finished, after
+// the catalog job has shown its result, in one message.
+void TellOfDamagedExclusionFiles(TfrmMain& frmMain, const QStringList& notices) {
+    QStringList told = notices;
+    told.removeAll(QString());
+    if (told.isEmpty()) {
+        return;
+    }
+    QObject::connect(
+        &frmMain, &TfrmMain::StartupJobFinished, &frmMain,
+        [&frmMain, text = told.join(QStringLiteral("\n\n"))] { frmMain.ShowMessage(text); },
+        Qt::SingleShotConnection);
+}
+
 // An "Options" button drops its panel down at the mouse pointer, below the main window.
 std::function<void()> DropDownAtPointer(TfmDropDown& panel, QWidget& parentForm) {
     return [&panel, &parentForm] {
@@ -112,6 +126,12 @@ TAppWindows CreateAppWindows(TShellState& state) {
         DropDownAtPointer(*duplicatesOptions, *windows.frmMain);
     windows.frmDuplicateFiles_ExcludedFolders = std::move(duplicatesExcluded);
     windows.frmDuplicateFiles_Options = std::move(duplicatesOptions);
+
+    TellOfDamagedExclusionFiles(
+        *windows.frmMain,
+        {static_cast<TfmExcludedFoldersPanel&>(*windows.frmScan_ExcludedFolders).DamageNotice(),
+         static_cast<TfmExcludedFoldersPanel&>(*windows.frmDuplicateFiles_ExcludedFolders)
+             .DamageNotice()});
 
     windows.frmQueryResults = MakeQueryResults(*windows.frmMain, state, settings);
     AttachScanCommands(*windows.frmMain, state,

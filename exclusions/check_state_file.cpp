@@ -59,14 +59,24 @@ private:
     std::string bytes_;
 };
 
+constexpr uint8_t kKnownStorageFlags = kStoresCheckState | kStoresColumns;
+
+// What the tree can show for an item: an item below the top one is named by a path.
+bool IsItemIdentity(std::string_view identity) {
+    return PathOfIdentity(identity).has_value();
+}
+
 // Reads records until the bytes end or stop making sense; everything is checked against what is
-// left before anything is allocated.
+// left before anything is allocated. Bytes that this program could not have written count as
+// damage as much as bytes that run out: an identity that names no item, storage flags or a check
+// state that do not exist.
 class RecordReader {
 public:
     RecordReader(std::string_view bytes, const TItemExists& exists)
         : bytes_(bytes), exists_(exists) {}
 
     bool Node(TCheckStateNode& node, int depth) {
+        const size_t start = offset_;
         int32_t identityLength = 0;
         if (!Int32(identityLength)) {
             return false;
@@ -78,6 +88,11 @@ public:
             node.Identity.assign(bytes_.substr(offset_, static_cast<size_t>(identityLength)));
             offset_ += static_cast<size_t>(identityLength);
         }
+        // The root is the top item whatever it says; every other record must name an item.
+        if (depth > 0 && !IsItemIdentity(node.Identity)) {
+            offset_ = start;
+            return false;
+        }
         uint8_t hasChildren = 0;
         if (!Byte(hasChildren) || hasChildren > 1) {
             return false;
@@ -88,9 +103,18 @@ public:
         if (Left() < 3) {
             return false;
         }
-        Byte(node.StorageFlags);
-        Byte(node.CheckState);
-        Byte(node.CheckBoxKind);
+        const size_t stateAt = offset_;
+        uint8_t storageFlags = 0, checkState = 0, checkBoxKind = 0;
+        Byte(storageFlags);
+        Byte(checkState);
+        Byte(checkBoxKind);
+        if ((storageFlags & ~kKnownStorageFlags) != 0 || checkState > csMixedPressed) {
+            offset_ = stateAt;
+            return false;
+        }
+        node.StorageFlags = storageFlags;
+        node.CheckState = checkState;
+        node.CheckBoxKind = checkBoxKind;
         if (!Array16(node.ColumnWidths) || !Array16(node.ColumnPositions) ||
             !Array8(node.ColumnFlags)) {
             return false;
@@ -115,8 +139,7 @@ private:
         for (int32_t i = 0; i < count; ++i) {
             TCheckStateNode& child = node.Children.emplace_back();
             const bool whole = Node(child, depth + 1);
-            // A record without an identity names no item at all.
-            if (child.Identity.empty() || !exists_(child.Identity)) {
+            if (!IsItemIdentity(child.Identity) || !exists_(child.Identity)) {
                 node.Children.pop_back();
             }
             if (!whole) {
@@ -191,7 +214,8 @@ std::string EncodeCheckStateTree(const TCheckStateNode& root) {
 TCheckStateDecoding DecodeCheckStateTree(std::string_view bytes, const TItemExists& exists) {
     TCheckStateDecoding decoding;
     RecordReader reader(bytes, exists);
-    decoding.Complete = reader.Node(decoding.Root, 0);
+    // The file is one record; anything after it is not what this program writes.
+    decoding.Complete = reader.Node(decoding.Root, 0) && reader.Offset() == bytes.size();
     if (!decoding.Complete) {
         decoding.DamageOffset = reader.Offset();
     }
@@ -214,12 +238,17 @@ TCheckStateLoad LoadCheckStateFile(const std::string& path, TCheckStateStore& st
     TCheckStateDecoding decoding = DecodeCheckStateTree(bytes, exists);
     load.Complete = decoding.Complete && read.error.empty();
     if (!read.error.empty()) {
+        load.Unreadable = true;
         load.Error = read.error;
     } else if (!decoding.Complete) {
         load.Error = "damaged at byte " + std::to_string(decoding.DamageOffset);
     }
     store.Assign(std::move(decoding.Root));
     return load;
+}
+
+TrsRenameResult KeepDamagedFile(const std::string& path) {
+    return RenameBeside(path, kDamagedFileSuffix);
 }
 
 void SaveCheckStateFile(const std::string& path, const TCheckStateStore& store) {

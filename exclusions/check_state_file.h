@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exclusions/check_state_store.h"
+#include "settings/rs_file.h"
 
 #include <cstddef>
 #include <functional>
@@ -26,7 +27,9 @@ using TItemExists = std::function<bool(std::string_view identity)>;
 
 struct TCheckStateDecoding {
     TCheckStateNode Root;
-    // False when the bytes end early or stop making sense; Root then holds what came before.
+    // False when the bytes end early, go on after the root's record or hold what this program
+    // cannot have written (a record below the root that names no item, unknown storage flags, a
+    // check state above 5); Root then holds what came before.
     bool Complete = false;
     // Where the damage starts, when not complete.
     size_t DamageOffset = 0;
@@ -40,7 +43,10 @@ TCheckStateDecoding DecodeCheckStateTree(std::string_view bytes, const TItemExis
 struct TCheckStateLoad {
     bool Exists = false;
     bool Complete = false;
-    // Why the file could not be read to its end; empty when it could.
+    // The file exists but the system would not give all its bytes; otherwise an incomplete file
+    // is damaged.
+    bool Unreadable = false;
+    // Why the file could not be read to its end: the system's text, or "damaged at byte N".
     std::string Error;
 };
 
@@ -48,6 +54,12 @@ struct TCheckStateLoad {
 // before the damage.
 TCheckStateLoad LoadCheckStateFile(const std::string& path, TCheckStateStore& store,
                                    const TItemExists& exists);
+
+inline constexpr char kDamagedFileSuffix[] = ".damaged";
+
+// Keeps a file that could not be read fully beside it, as "<name>.damaged" (numbered when that
+// is taken), before a new one is written in its place; the user may still want what it holds.
+TrsRenameResult KeepDamagedFile(const std::string& path);
 
 // Replaces the file in one step, so a failure never leaves it cut short; throws EFCreateError
 // ("Cannot create file "<path>". <reason>") and leaves the old file as it was.

@@ -6,6 +6,7 @@
 #include "exclusions/item_identity.h"
 #include "panels/gradient_strip.h"
 
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -26,12 +27,36 @@ constexpr int kOkLeft = 213;
 constexpr int kOkWidth = 60;
 constexpr int kOkHeight = 22;
 
+QString Quoted(const std::string& path) {
+    return QLatin1Char('"') + QFile::decodeName(QByteArray::fromStdString(path)) + QLatin1Char('"');
+}
+
+QString DamageNoticeText(const QString& listName, const std::string& path,
+                         const TCheckStateLoad& load, const TrsRenameResult& kept) {
+    const QString error = QString::fromLocal8Bit(load.Error);
+    QString text = QStringLiteral("The list of folders excluded from %1 was reset to the folders "
+                                  "that could be read: %2 ")
+                       .arg(listName, Quoted(path));
+    text += load.Unreadable ? QStringLiteral("could not be read (%1).").arg(error)
+                            : QStringLiteral("is %1.").arg(error);
+    if (kept.path.empty()) {
+        text += QStringLiteral("\nThe file could not be kept aside (%1); \"Ok\" in that list "
+                               "will write over it.")
+                    .arg(QString::fromLocal8Bit(kept.error));
+    } else {
+        text += QStringLiteral("\nThe damaged file was kept as %1.").arg(Quoted(kept.path));
+    }
+    return text;
+}
+
 } // namespace
 
-TfmExcludedFoldersPanel::TfmExcludedFoldersPanel(const QString& formName, std::string filePath,
+TfmExcludedFoldersPanel::TfmExcludedFoldersPanel(const QString& formName, const QString& listName,
+                                                 std::string filePath,
                                                  std::shared_ptr<const TcxDriveInfo> drives,
                                                  QWidget* parent)
-    : TfmDropDown(parent), filePath_(std::move(filePath)), drives_(std::move(drives)) {
+    : TfmDropDown(parent), listName_(listName), filePath_(std::move(filePath)),
+      drives_(std::move(drives)) {
     setObjectName(formName);
     setWindowTitle(formName);
     setFont(QFont(QStringLiteral("MS Shell Dlg 2"), 8));
@@ -65,7 +90,12 @@ TfmExcludedFoldersPanel::TfmExcludedFoldersPanel(const QString& formName, std::s
 }
 
 void TfmExcludedFoldersPanel::fmDropDownCreate() {
-    LoadCheckStateFile(filePath_, *store_, IdentityExists);
+    const TCheckStateLoad load = LoadCheckStateFile(filePath_, *store_, IdentityExists);
+    if (!load.Exists || load.Complete) {
+        return;
+    }
+    const TrsRenameResult kept = KeepDamagedFile(filePath_);
+    damageNotice_ = DamageNoticeText(listName_, filePath_, load, kept);
 }
 
 void TfmExcludedFoldersPanel::btnOkClick() {

@@ -28,11 +28,15 @@ public:
     static constexpr int kClientHeight = 172;
     static constexpr int kBottomStripHeight = 36;
 
-    // filePath is the panel's exclusion file; it need not exist.
-    TfmExcludedFoldersPanel(const QString& formName, std::string filePath,
+    // filePath is the panel's exclusion file; it need not exist. listName says what the list
+    // is for, as messages name it ("the scan").
+    TfmExcludedFoldersPanel(const QString& formName, const QString& listName, std::string filePath,
                             std::shared_ptr<const TcxDriveInfo> drives, QWidget* parent = nullptr);
 
     const std::string& FilePath() const { return filePath_; }
+    // What the user should be told about a file that could not be read fully when the panel was
+    // made: which list was reset and where the file was kept. Empty when the file was whole.
+    const QString& DamageNotice() const { return damageNotice_; }
     std::shared_ptr<TCheckStateStore> Store() const { return store_; }
     std::shared_ptr<const TcxDriveInfo> Drives() const { return drives_; }
 
@@ -50,11 +54,13 @@ public:
 
 private:
     // Reads the file into the store; a missing file ticks nothing, a damaged one what could be
-    // read before the damage.
+    // read before the damage, and the damaged file is renamed aside before "Ok" can replace it.
     void fmDropDownCreate();
     void ShowMessage(const QString& text);
 
+    QString listName_;
     std::string filePath_;
+    QString damageNotice_;
     std::shared_ptr<const TcxDriveInfo> drives_;
     std::shared_ptr<TCheckStateStore> store_ = std::make_shared<TCheckStateStore>();
     MessageSink messageSink_;

@@ -17,7 +17,7 @@ std::shared_ptr<const TcxDriveInfo> DrivesOrSystem(std::shared_ptr<const TcxDriv
 TfrmScan_ExcludedFolders::TfrmScan_ExcludedFolders(const std::string& dataDirectory,
                                                    std::shared_ptr<const TcxDriveInfo> drives,
                                                    QWidget* parent)
-    : TfmExcludedFoldersPanel(QStringLiteral("frmScan_ExcludedFolders"),
+    : TfmExcludedFoldersPanel(QStringLiteral("frmScan_ExcludedFolders"), QStringLiteral("the scan"),
                               dataDirectory + kScanExclusionsFileName,
                               DrivesOrSystem(std::move(drives)), parent) {}
 
@@ -32,6 +32,7 @@ std::shared_ptr<IExclusionProvider> TfrmScan_ExcludedFolders::ExclusionProvider(
 TfrmDuplicateFiles_ExcludedFolders::TfrmDuplicateFiles_ExcludedFolders(
     const std::string& dataDirectory, std::shared_ptr<const TcxDriveInfo> drives, QWidget* parent)
     : TfmExcludedFoldersPanel(QStringLiteral("frmDuplicateFiles_ExcludedFolders"),
+                              QStringLiteral("the duplicate file search"),
                               dataDirectory + kDuplicateFilesExclusionsFileName,
                               DrivesOrSystem(std::move(drives)), parent) {}
 

@@ -20,6 +20,17 @@ TrsFileReadResult ReadWholeFile(const std::string& path, std::string& text);
 // and EFCreateError says "Cannot create file "<path>". <system's error text>".
 void ReplaceFile(const std::string& path, std::string_view contents);
 
+struct TrsRenameResult {
+    // The file's new name; empty when it could not be renamed.
+    std::string path;
+    // The system's text for why not.
+    std::string error;
+};
+
+// Renames the file to `path` + `suffix` beside it or, when that name is taken, to the first free
+// one of `path` + ".2" + `suffix`, ".3" and on; never replaces another file.
+TrsRenameResult RenameBeside(const std::string& path, std::string_view suffix);
+
 // The running program's own file, or an empty string when the system cannot tell.
 std::string RunningExecutablePath();
 

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -133,6 +134,29 @@ void ReplaceFile(const std::string& path, std::string_view contents) {
     FileDescriptor folder(::open(Folder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.Get() >= 0)
         ::fsync(folder.Get());
+}
+
+TrsRenameResult RenameBeside(const std::string& path, std::string_view suffix) {
+    constexpr int kMostNames = 1000;
+    for (int number = 1; number <= kMostNames; ++number) {
+        const std::string candidate = path +
+                                      (number == 1 ? std::string() : "." + std::to_string(number)) +
+                                      std::string(suffix);
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, candidate.c_str(), RENAME_NOREPLACE) == 0)
+            return {candidate, {}};
+        if (errno == EEXIST)
+            continue;
+        if (errno != EINVAL && errno != ENOSYS)
+            return {{}, std::strerror(errno)};
+        // A file system that cannot refuse to replace: look first.
+        struct stat taken {};
+        if (::lstat(candidate.c_str(), &taken) == 0)
+            continue;
+        if (::rename(path.c_str(), candidate.c_str()) == 0)
+            return {candidate, {}};
+        return {{}, std::strerror(errno)};
+    }
+    return {{}, std::strerror(EEXIST)};
 }
 
 std::string RunningExecutablePath() {

@@ -221,6 +221,88 @@ TEST(CheckStateFileTest, ExtraObjectEndsTheReadingAfterTheNodesState) {
     EXPECT_EQ(decoding.Root.Children[0].CheckState, csCheckedNormal);
 }
 
+TEST(CheckStateFileTest, BytesThisProgramCannotHaveWrittenAreDamage) {
+    const std::string root = Bytes({2, 0, 0, 0, 0, 0, 1});
+    const std::string tick = Bytes({4, 0, 0, 0}) + "/t" + Bytes({0, 0, 0}) + Tail(1, 2, 1);
+    const auto child = [](const std::string& identity, const std::string& tail) {
+        return Bytes({static_cast<int>(identity.size()), 0, 0, 0}) + identity + Bytes({0}) + tail;
+    };
+    const std::string rootTail = Tail(0, 0, 0);
+    // A record that names an item keeps it, without the state that could not be read.
+    struct Case {
+        const char* what;
+        std::string bytes;
+        size_t damageAt;
+        bool keepsItem = false;
+    };
+    const std::string two = root + Bytes({2, 0, 0, 0}) + tick;
+    const Case cases[] = {
+        {"bytes after the root's record", root + Bytes({1, 0, 0, 0}) + tick + rootTail + "x",
+         root.size() + 4 + tick.size() + rootTail.size()},
+        {"a relative path", two + child(std::string("t\0\0", 3), Tail(1, 2, 1)) + rootTail,
+         two.size()},
+        {"no closing zeros", two + child("/u", Tail(1, 2, 1)) + rootTail, two.size()},
+        {"no identity", two + child("", Tail(1, 2, 1)) + rootTail, two.size()},
+        {"the top item below the top",
+         two + child(std::string("\0\0", 2), Tail(1, 2, 1)) + rootTail, two.size()},
+        {"an unknown storage flag", two + child(Id("/u"), Tail(5, 2, 1)) + rootTail,
+         two.size() + 4 + 5, true},
+        {"check state 6", two + child(Id("/u"), Tail(1, 6, 1)) + rootTail, two.size() + 4 + 5,
+         true},
+    };
+    for (const Case& damaged : cases) {
+        const TCheckStateDecoding decoding = DecodeCheckStateTree(damaged.bytes, kEverythingExists);
+        EXPECT_FALSE(decoding.Complete) << damaged.what;
+        EXPECT_EQ(decoding.DamageOffset, damaged.damageAt) << damaged.what;
+        // What came before is kept, and nothing of the damaged record but its item.
+        const auto& children = decoding.Root.Children;
+        ASSERT_EQ(children.size(), damaged.keepsItem ? 2u : 1u) << damaged.what;
+        EXPECT_EQ(children[0].Identity, Id("/t")) << damaged.what;
+        EXPECT_EQ(children[0].CheckState, csCheckedNormal) << damaged.what;
+        if (damaged.keepsItem) {
+            EXPECT_EQ(children[1].Identity, Id("/u"));
+            EXPECT_EQ(children[1].StorageFlags, 0) << damaged.what;
+        }
+    }
+
+    // Whatever this program can store reads back whole: every check state, both flags.
+    TCheckStateNode every;
+    for (uint8_t state = csUncheckedNormal; state <= csMixedPressed; ++state) {
+        TCheckStateNode& node = every.Children.emplace_back();
+        node.Identity = Id("/s" + std::to_string(state));
+        node.StorageFlags = kStoresCheckState | kStoresColumns;
+        node.CheckState = state;
+        node.CheckBoxKind = kTriStateCheckBox;
+    }
+    const TCheckStateDecoding whole =
+        DecodeCheckStateTree(EncodeCheckStateTree(every), kEverythingExists);
+    EXPECT_TRUE(whole.Complete);
+    EXPECT_EQ(whole.Root.Children, every.Children);
+}
+
+TEST(CheckStateFileTest, DamagedFileIsKeptBesideWithoutReplacingAnother) {
+    ScanTestTree tree;
+    const std::string file = tree.Path("Scan_Exclusions.txt");
+    const std::string first = "first damaged";
+    WriteFile(file, first);
+    const TrsRenameResult kept = KeepDamagedFile(file);
+    EXPECT_EQ(kept.error, "");
+    EXPECT_EQ(kept.path, file + ".damaged");
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(ReadFile(kept.path), first);
+
+    // Damaged again at a later start: the earlier copy stays as it was.
+    WriteFile(file, "second damaged");
+    const TrsRenameResult again = KeepDamagedFile(file);
+    EXPECT_EQ(again.path, file + ".2.damaged");
+    EXPECT_EQ(ReadFile(again.path), "second damaged");
+    EXPECT_EQ(ReadFile(file + ".damaged"), first);
+
+    const TrsRenameResult missing = KeepDamagedFile(tree.Path("none.txt"));
+    EXPECT_EQ(missing.path, "");
+    EXPECT_NE(missing.error, "");
+}
+
 TEST(CheckStateFileTest, LoadingMissingUnreadableAndDamagedFiles) {
     ScanTestTree tree;
     TCheckStateStore store;
@@ -232,6 +314,7 @@ TEST(CheckStateFileTest, LoadingMissingUnreadableAndDamagedFiles) {
     const TCheckStateLoad folder = LoadCheckStateFile(tree.Folder("dir"), store, kEverythingExists);
     EXPECT_TRUE(folder.Exists);
     EXPECT_FALSE(folder.Complete);
+    EXPECT_TRUE(folder.Unreadable);
     EXPECT_NE(folder.Error, "");
     EXPECT_EQ(CheckedCount(store.Snapshot()), 0);
 
@@ -239,6 +322,7 @@ TEST(CheckStateFileTest, LoadingMissingUnreadableAndDamagedFiles) {
     WriteFile(tree.Path("cut.txt"), bytes.substr(0, bytes.size() - 30));
     const TCheckStateLoad cut = LoadCheckStateFile(tree.Path("cut.txt"), store, kEverythingExists);
     EXPECT_FALSE(cut.Complete);
+    EXPECT_FALSE(cut.Unreadable);
     EXPECT_EQ(cut.Error.rfind("damaged at byte ", 0), 0u) << cut.Error;
     EXPECT_EQ(CheckedCount(store.Snapshot()), 3);
 }
