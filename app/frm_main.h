@@ -99,6 +99,8 @@ public:
 signals:
     // The start-up catalog job has ended, whatever its outcome.
     void StartupJobFinished();
+    // The window has closed, and every other window of the program with it; the program ends.
+    void Closed();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -114,6 +116,7 @@ private:
 
     void FormShow();
     bool FormCloseQuery();
+    void HideOtherWindows();
     void tmrAfterShowTimer();
     void navMainChange(int index);
     void btnScanClick();

@@ -5,6 +5,7 @@
 #include "app/thread_ex_object.h"
 #include "session/shell_state.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -178,10 +179,22 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (FormCloseQuery()) {
-        event->accept();
-    } else {
+    if (!FormCloseQuery()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    HideOtherWindows();
+    emit Closed();
+}
+
+void TfrmMain::HideOtherWindows() {
+    // Hidden, not closed: a window closed now would save its settings, and the results window
+    // keeps its column widths only when the user closes it.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible()) {
+            window->hide();
+        }
     }
 }
 

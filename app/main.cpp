@@ -1,6 +1,8 @@
 #include "app/app_windows.h"
+#include "app/program_end.h"
 #include "app/qt_window_thread.h"
 #include "app/startup_hooks.h"
+#include "app/termination_signals.h"
 #include "session/data_directory.h"
 #include "session/shell_state.h"
 
@@ -17,9 +19,17 @@ int main(int argc, char** argv) {
     // Lets the desktop match the window to the installed menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral(MIRELON_APP_ID));
     mirelon::InstallQtWindowThread();
+    // Caught from here on, so that a request to end the program during start-up waits for the
+    // windows instead of ending it with the settings unwritten.
+    mirelon::TTerminationSignals terminationSignals;
 
     mirelon::TAppWindows windows = mirelon::CreateAppWindows(state);
-    mirelon::InstallStartupHooks(*windows.frmMain);
-    windows.frmMain->show();
+    mirelon::TfrmMain& frmMain = *windows.frmMain;
+    mirelon::InstallStartupHooks(frmMain);
+    mirelon::EndProgramWithMainWindow(frmMain);
+    QObject::connect(&terminationSignals, &mirelon::TTerminationSignals::Requested, &frmMain,
+                     [&frmMain] { mirelon::RequestProgramEnd(frmMain); });
+    terminationSignals.Start();
+    frmMain.show();
     return QApplication::exec();
 }

@@ -6,9 +6,12 @@ if(MIRELON_GUI)
     frm_main.cpp
     frm_main_jobs.cpp
     navigation_bar.cpp
+    program_end.cpp
     scan_commands.cpp
     qt_window_thread.cpp
     startup_hooks.cpp
+    termination_signals.h
+    termination_signals_posix.cpp
     thread_ex_object.cpp
   )
   target_include_directories(mirelon_shell PUBLIC ${PROJECT_SOURCE_DIR})

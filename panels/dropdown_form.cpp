@@ -132,6 +132,13 @@ void TfmDropDown::ShowDropDown(QWidget* parentForm, int left, int top, int width
     RunLoop();
 }
 
+TfmDropDown* TfmDropDown::InnermostDropped() {
+    const auto& panels = RunningPanels();
+    const auto dropped = std::find_if(panels.rbegin(), panels.rend(),
+                                      [](const TfmDropDown* panel) { return panel->IsDropped(); });
+    return dropped == panels.rend() ? nullptr : *dropped;
+}
+
 void TfmDropDown::CloseDropDown() {
     QCoreApplication::postEvent(this, new QEvent(CloseRequestType()));
 }

@@ -64,6 +64,8 @@ public:
 
     // True while the panel's loop runs and nothing has asked it to end.
     bool IsDropped() const { return loop_ != nullptr && !closePending_; }
+    // The most deeply nested panel that is dropped, or null.
+    static TfmDropDown* InnermostDropped();
     // True while a left-button press that began on the panel's own surface is held.
     bool PressedInside() const { return pressedInside_; }
     QWidget* ParentForm() const { return parentForm_; }

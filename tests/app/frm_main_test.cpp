@@ -2,29 +2,41 @@
 #include "app/blinking_label.h"
 #include "app/frm_main.h"
 #include "app/navigation_bar.h"
+#include "app/program_end.h"
 #include "app/qt_window_thread.h"
 #include "app/thread_ex_object.h"
+#include "panels/dropdown_form.h"
+#include "query/frm_query_results.h"
 #include "session/shell_jobs.h"
 #include "session/shell_state.h"
+#include "settings/rs_ini_data.h"
+#include "tests/support/drop_down_steps.h"
 #include "tests/support/eventually.h"
+#include "tests/support/message_box_steps.h"
+#include "tests/support/process_signal.h"
 #include "thread/thread_ex.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -38,6 +50,24 @@ namespace {
 // Keeps a job going until released or stopped; bounded so a fault cannot hang the test.
 void HoldJob(TThreadEx& sender, const std::atomic<bool>& release) {
     mirelon::test::Eventually([&] { return release || sender.Terminated(); });
+}
+
+// The program's own event loop, as main runs it; a fault that keeps the program alive ends the
+// loop with 99 instead of hanging the test.
+int RunProgramLoop() {
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        QWARN("watchdog ended the program loop");
+        QCoreApplication::exit(99);
+    });
+    watchdog.start(20000);
+    return QApplication::exec();
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -425,6 +455,133 @@ private slots:
             QVERIFY(window->isWindow());
             QVERIFY(!window->isVisible());
         }
+    }
+
+    void exitEndsTheProgramWithEveryWindowAndWritesTheSettingsOnce() {
+        QTemporaryDir dataDir;
+        mirelon::TShellState state;
+        state.DataDirectory = dataDir.path().toStdString() + "/";
+        const QString settings =
+            QString::fromStdString(mirelon::SettingsFileName(state.DataDirectory));
+        {
+            mirelon::TAppWindows windows = mirelon::CreateAppWindows(state);
+            TfrmMain& frm = *windows.frmMain;
+            frm.tmrAfterShow->stop();
+            mirelon::EndProgramWithMainWindow(frm);
+            auto& results = static_cast<mirelon::TfrmQueryResults&>(*windows.frmQueryResults);
+            frm.show();
+            results.Show();
+            frm.seMonths->setValue(7);
+            results.Grid().setColumnWidth(0, 333);
+            int closed = 0;
+            connect(&frm, &TfrmMain::Closed, [&] { ++closed; });
+
+            QTimer::singleShot(0, frm.btnExit, &QPushButton::click);
+            QCOMPARE(RunProgramLoop(), 0);
+            QCOMPARE(closed, 1);
+            QVERIFY(!frm.isVisible());
+            QVERIFY(!results.isVisible());
+            // Nothing is written until the windows go.
+            QVERIFY(!QFile::exists(settings));
+        }
+        const QByteArray written = FileBytes(settings);
+        QVERIFY2(written.startsWith("[frmMain.PropSaver]\r\nFormPlacement=\""), written);
+        QVERIFY(written.endsWith("\r\nseMonths.Value=7\r\n\r\n"));
+        // Ended with the program, not closed by its user: the results window keeps no widths.
+        QVERIFY(!written.contains("frmQueryResults"));
+    }
+
+    void endRequestAnswersTheBoxAndLeavesThePanelBeforeClosing() {
+        QTemporaryDir dataDir;
+        mirelon::TShellState state;
+        state.DataDirectory = dataDir.path().toStdString() + "/";
+        mirelon::TAppWindows windows = mirelon::CreateAppWindows(state);
+        TfrmMain& frm = *windows.frmMain;
+        frm.tmrAfterShow->stop();
+        mirelon::EndProgramWithMainWindow(frm);
+        auto& options = static_cast<mirelon::TfmDropDown&>(*windows.frmScan_Options);
+        options.SetRollDownSpeed(0);
+        frm.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+
+        int boxAnswer = -1;
+        bool panelOpenWhenBoxAnswered = false;
+        bool panelOpenAtClose = true;
+        bool boxOpenAtClose = true;
+        QPointer<QMessageBox> box;
+        connect(&frm, &TfrmMain::Closed, [&] {
+            panelOpenAtClose = options.IsDropped();
+            boxOpenAtClose = box != nullptr && box->isVisible();
+        });
+        // The user has the scan options open and, over them, a message not yet answered.
+        mirelon::test::WhenDropped(options, [&] {
+            mirelon::test::WhenMessageBoxShows([&](QMessageBox& shown) {
+                box = &shown;
+                connect(&shown, &QDialog::finished, [&](int answer) {
+                    boxAnswer = answer;
+                    panelOpenWhenBoxAnswered = options.IsDropped();
+                });
+                mirelon::RequestProgramEnd(frm);
+            });
+            frm.ShowMessage(QStringLiteral("Not answered yet."));
+        });
+        QTimer::singleShot(0, frm.btnScanOptions, &QPushButton::click);
+        QCOMPARE(RunProgramLoop(), 0);
+
+        // Innermost first: the box as with Cancel, then the panel, then the main window.
+        QCOMPARE(boxAnswer, int(QDialog::Rejected));
+        QVERIFY(panelOpenWhenBoxAnswered);
+        QVERIFY(!boxOpenAtClose);
+        QVERIFY(!panelOpenAtClose);
+        QVERIFY(!frm.isVisible());
+    }
+
+    void terminationSignalEndsTheProgramAsClosingItDoes_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void terminationSignalEndsTheProgramAsClosingItDoes() {
+        QFETCH(int, signalNumber);
+        // A folder of its own: the settings and the catalog live beside the program.
+        QTemporaryDir programDir;
+        const QString program = programDir.filePath(QStringLiteral("mirelon"));
+        QVERIFY(QFile::copy(QStringLiteral(MIRELON_EXE), program));
+        const QString settings = programDir.filePath(QStringLiteral("mirelon.ini"));
+        QFile earlier(settings);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("[Earlier.Section]\r\nkept=\"as it was\"\r\n\r\n"
+                      "[frmMain.PropSaver]\r\nseMonths.Value=7\r\n");
+        earlier.close();
+        // A damaged exclusion file, so that a message box is open when the signal comes.
+        QFile damaged(programDir.filePath(QStringLiteral("Scan_Exclusions.txt")));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("damaged");
+        damaged.close();
+
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(programDir.path());
+        process.start(program, {});
+        QVERIFY(process.waitForStarted());
+        QVERIFY(mirelon::test::Eventually(
+            [&] { return QFile::exists(programDir.filePath(QStringLiteral("files.db"))); },
+            std::chrono::seconds(60)));
+        QTest::qWait(500);
+        mirelon::test::SendSignal(process.processId(), signalNumber);
+
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        const QByteArray written = FileBytes(settings);
+        QVERIFY2(written.startsWith("[Earlier.Section]\r\nkept=\"as it was\"\r\n\r\n"
+                                    "[frmMain.PropSaver]\r\nFormPlacement=\""),
+                 written);
+        QVERIFY(written.endsWith("\r\nseMonths.Value=7\r\n\r\n"));
+        QVERIFY(QFile::exists(programDir.filePath(QStringLiteral("Scan_Exclusions.txt.damaged"))));
     }
 
     void startedFromAnotherDirectoryTheCatalogIsNextToTheExecutable() {

@@ -1,10 +1,13 @@
 # Helpers every test may use: temporary folders, folder trees for the scanner, named pipes, a
-# mount table given as text, a drive table of its own, bounded waits. Linked into each test.
+# mount table given as text, a drive table of its own, bounded waits, signals to a started
+# process. Linked into each test.
 add_library(mirelon_test_support STATIC
   eventually.cpp
   temp_folder.cpp
 )
 mirelon_platform_sources(mirelon_test_support named_pipe scan_test_tree)
+# Signals exist on the POSIX side only; the tests that send them are Linux-only.
+mirelon_one_side_sources(mirelon_test_support posix process_signal_posix.cpp)
 target_include_directories(mirelon_test_support PUBLIC ${PROJECT_SOURCE_DIR})
 # The Windows folder trees take long, wide paths.
 target_link_libraries(mirelon_test_support PRIVATE mirelon_base)
