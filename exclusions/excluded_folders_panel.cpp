@@ -34,11 +34,12 @@ QString Quoted(const std::string& path) {
 QString DamageNoticeText(const QString& listName, const std::string& path,
                          const TCheckStateLoad& load, const TrsRenameResult& kept) {
     const QString error = QString::fromLocal8Bit(load.Error);
-    QString text = QStringLiteral("The list of folders excluded from %1 was reset to the folders "
-                                  "that could be read: %2 ")
-                       .arg(listName, Quoted(path));
-    text += load.Unreadable ? QStringLiteral("could not be read (%1).").arg(error)
-                            : QStringLiteral("is %1.").arg(error);
+    QString text = Quoted(path);
+    text += load.Unreadable ? QStringLiteral(" could not be read (%1)").arg(error)
+                            : QStringLiteral(" is %1").arg(error);
+    text += QStringLiteral(", so the list of folders excluded from %1 was reset to what could be "
+                           "read of it.")
+                .arg(listName);
     if (kept.path.empty()) {
         text += QStringLiteral("\nThe file could not be kept aside (%1); \"Ok\" in that list "
                                "will write over it.")

@@ -111,11 +111,11 @@ void ExclusionsWiringTest::damagedFilesAreKeptAsideAndToldOfOnceStartUpHasFinish
     const QString scanPath = QString::fromStdString(scanFile);
     const QString duplicatesPath = QString::fromStdString(duplicatesFile);
     QCOMPARE(messages[0],
-             QStringLiteral("The list of folders excluded from the scan was reset to the folders "
-                            "that could be read: \"%1\" is damaged at byte %2.\n"
+             QStringLiteral("\"%1\" is damaged at byte %2, so the list of folders excluded from "
+                            "the scan was reset to what could be read of it.\n"
                             "The damaged file was kept as \"%1.damaged\".\n\n"
-                            "The list of folders excluded from the duplicate file search was reset "
-                            "to the folders that could be read: \"%3\" could not be read (%4).\n"
+                            "\"%3\" could not be read (%4), so the list of folders excluded from "
+                            "the duplicate file search was reset to what could be read of it.\n"
                             "The damaged file was kept as \"%3.damaged\".")
                  .arg(scanPath)
                  .arg(damageAt)
