@@ -337,8 +337,9 @@ void ExclusionPanelsTest::escKeepsTicksForTheRunOnlyOkKeepsThemForTheNextStart()
 
 void ExclusionPanelsTest::unwritableFileKeepsThePanelOpenWithTheError() {
     MakeFolder("t");
-    QVERIFY(QDir(data_->path()).mkdir("Scan_Exclusions.txt"));
     TfrmScan_ExcludedFolders panel(dataDirectory_, drives_);
+    // Made after the panel: one found at start-up would be kept aside as damaged.
+    QVERIFY(QDir(data_->path()).mkdir("Scan_Exclusions.txt"));
     QStringList messages;
     panel.SetMessageSink([&](const QString& text) { messages << text; });
     bool openAfterOk = false;
