@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QScreen>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -489,6 +490,52 @@ private slots:
         QVERIFY(written.endsWith("\r\nseMonths.Value=7\r\n\r\n"));
         // Ended with the program, not closed by its user: the results window keeps no widths.
         QVERIFY(!written.contains("frmQueryResults"));
+    }
+
+    void damagedSettingsAreToldWithFileAndKeyAndWindowsOpenWithinReach() {
+        QTemporaryDir dataDir;
+        mirelon::TShellState state;
+        state.DataDirectory = dataDir.path().toStdString() + "/";
+        const QString settings =
+            QString::fromStdString(mirelon::SettingsFileName(state.DataDirectory));
+        // Placements from a monitor far away, and a hash method of 20 MB.
+        QFile file(settings);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[frmMain.PropSaver]\r\n"
+                   "FormPlacement=\"0,1,-1,-1,-1,-1,99999999,99999999,100000543,100000365\"\r\n"
+                   "seMonths.Value=7\r\n\r\n"
+                   "[frmQueryResults.rsPropSaver1]\r\n"
+                   "FormPlacement=\"0,1,-1,-1,-1,-1,-90000,-90000,-89300,-89700\"\r\n\r\n"
+                   "[frmScan_Options.PropSaver]\r\ncboHashMethod.ItemIndex=");
+        file.write(QByteArray(20'000'000, '7') + 'x');
+        file.write("\r\n");
+        file.close();
+
+        QStringList shown;
+        mirelon::test::WhenMessageBoxShows([&](QMessageBox& box) {
+            shown << box.text();
+            box.reject();
+        });
+        mirelon::TAppWindows windows = mirelon::CreateAppWindows(state);
+        TfrmMain& frm = *windows.frmMain;
+        frm.tmrAfterShow->stop();
+        // The store's own text with the value cut short, then where to look.
+        QCOMPARE(shown, QStringList{"'" + QString(80, '7') + QChar(0x2026) +
+                                    "' is not a valid integer value\n\nSettings file: " +
+                                    settings +
+                                    "\nKey: cboHashMethod.ItemIndex in section "
+                                    "[frmScan_Options.PropSaver]"});
+        QCOMPARE(frm.seMonths->value(), 7);
+
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        frm.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QVERIFY(area.contains(frm.geometry()));
+        auto& results = static_cast<mirelon::TfrmQueryResults&>(*windows.frmQueryResults);
+        results.Show();
+        QVERIFY(QTest::qWaitForWindowExposed(&results));
+        QVERIFY(area.contains(results.geometry()));
+        QCOMPARE(results.size(), QSize(700, 300));
     }
 
     void endRequestAnswersTheBoxAndLeavesThePanelBeforeClosing() {
