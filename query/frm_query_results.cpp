@@ -123,6 +123,9 @@ void TfrmQueryResults::BuildGrid() {
     QHeaderView* header = grdFiles->horizontalHeader();
     header->setSectionsClickable(true);
     header->setHighlightSections(false);
+    // Several captions are wider than their designed columns; aligned left they lose letters at
+    // the end only, not on both sides.
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setSortIndicator(-1, Qt::AscendingOrder);
     grdFiles->setSortingEnabled(true);
     for (std::size_t column = 0; column < kGridColumnCount; ++column) {
