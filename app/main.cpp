@@ -1,5 +1,6 @@
 #include "app/app_windows.h"
 #include "app/program_end.h"
+#include "app/program_end_request.h"
 #include "app/qt_window_thread.h"
 #include "app/startup_hooks.h"
 #include "app/termination_signals.h"
@@ -20,16 +21,21 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral(MIRELON_APP_ID));
     mirelon::InstallQtWindowThread();
     // Caught from here on, so that a request to end the program during start-up waits for the
-    // windows instead of ending it with the settings unwritten.
+    // windows instead of ending it with the settings unwritten; delivered already while they are
+    // made, since a settings error shown then waits for an answer.
     mirelon::TTerminationSignals terminationSignals;
+    mirelon::TProgramEndRequest endRequest;
+    QObject::connect(&terminationSignals, &mirelon::TTerminationSignals::Requested, &endRequest,
+                     &mirelon::TProgramEndRequest::Request);
+    terminationSignals.Start();
 
     mirelon::TAppWindows windows = mirelon::CreateAppWindows(state);
     mirelon::TfrmMain& frmMain = *windows.frmMain;
     mirelon::InstallStartupHooks(frmMain);
     mirelon::EndProgramWithMainWindow(frmMain);
-    QObject::connect(&terminationSignals, &mirelon::TTerminationSignals::Requested, &frmMain,
-                     [&frmMain] { mirelon::RequestProgramEnd(frmMain); });
-    terminationSignals.Start();
-    frmMain.show();
+    endRequest.MainWindowMade(frmMain);
+    if (!endRequest.Requested()) {
+        frmMain.show();
+    }
     return QApplication::exec();
 }

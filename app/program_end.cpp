@@ -15,7 +15,8 @@ namespace {
 // Enough for any nesting the program makes; past it the main window closes regardless.
 constexpr int kMostTurns = 50;
 
-// Closes what holds the user in a loop of its own, the innermost first; false when nothing does.
+} // namespace
+
 bool CloseInnermost() {
     if (QWidget* popup = QApplication::activePopupWidget()) {
         popup->close();
@@ -31,6 +32,8 @@ bool CloseInnermost() {
     }
     return false;
 }
+
+namespace {
 
 void CloseInnermostThenMain(const QPointer<TfrmMain>& frmMain, int turnsLeft) {
     if (frmMain == nullptr) {

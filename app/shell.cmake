@@ -7,6 +7,7 @@ if(MIRELON_GUI)
     frm_main_jobs.cpp
     navigation_bar.cpp
     program_end.cpp
+    program_end_request.cpp
     scan_commands.cpp
     qt_window_thread.cpp
     startup_hooks.cpp

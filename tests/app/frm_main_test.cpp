@@ -3,6 +3,7 @@
 #include "app/frm_main.h"
 #include "app/navigation_bar.h"
 #include "app/program_end.h"
+#include "app/program_end_request.h"
 #include "app/qt_window_thread.h"
 #include "app/thread_ex_object.h"
 #include "panels/dropdown_form.h"
@@ -581,6 +582,66 @@ private slots:
         QVERIFY(!boxOpenAtClose);
         QVERIFY(!panelOpenAtClose);
         QVERIFY(!frm.isVisible());
+    }
+
+    void endRequestWhileTheWindowsAreMadeAnswersEveryBoxThenEnds() {
+        QTemporaryDir dataDir;
+        mirelon::TShellState state;
+        state.DataDirectory = dataDir.path().toStdString() + "/";
+        const QString settings =
+            QString::fromStdString(mirelon::SettingsFileName(state.DataDirectory));
+        // Two windows whose settings cannot be read: two error boxes while the windows are made.
+        QFile file(settings);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[frmMain.PropSaver]\r\nseMonths.Value=abc\r\n\r\n"
+                   "[frmScan_Options.PropSaver]\r\ncboHashMethod.ItemIndex=abc\r\n");
+        file.close();
+
+        // The request comes while the first box waits for its answer.
+        mirelon::TProgramEndRequest endRequest;
+        int boxes = 0;
+        QPointer<QMessageBox> last;
+        QTimer watch;
+        watch.setInterval(5);
+        connect(&watch, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible() || box == last) {
+                return;
+            }
+            last = box;
+            if (++boxes == 1) {
+                endRequest.Request();
+            }
+        });
+        watch.start();
+        // Boxes left waiting fail the test instead of hanging it.
+        bool stuck = false;
+        QTimer unstick;
+        connect(&unstick, &QTimer::timeout, [&] {
+            unstick.setInterval(100);
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                stuck = true;
+                dialog->reject();
+            }
+        });
+        unstick.start(10000);
+        {
+            mirelon::TAppWindows windows = mirelon::CreateAppWindows(state);
+            watch.stop();
+            unstick.stop();
+            QCOMPARE(boxes, 2);
+            QVERIFY(!stuck);
+            TfrmMain& frm = *windows.frmMain;
+            mirelon::EndProgramWithMainWindow(frm);
+            endRequest.MainWindowMade(frm);
+            QVERIFY(endRequest.Requested());
+            QCOMPARE(RunProgramLoop(), 0);
+            QVERIFY(!frm.isVisible());
+        }
+        // Closed as the user closes it: its settings saved, then written with the rest.
+        const QByteArray written = FileBytes(settings);
+        QVERIFY2(written.startsWith("[frmMain.PropSaver]\r\nFormPlacement=\""), written);
+        QVERIFY(written.contains("\r\nseMonths.Value=12\r\n\r\n[frmScan_Options.PropSaver]\r\n"));
     }
 
     void terminationSignalEndsTheProgramAsClosingItDoes_data() {
