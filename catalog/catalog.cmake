@@ -1,4 +1,6 @@
 add_library(mirelon_catalog STATIC
+  catalog_failure.cpp
+  catalog_file.cpp
   catalog_schema.cpp
   catalog_statements.cpp
   date_time.cpp

@@ -1,5 +1,11 @@
 #include "catalog/catalog_schema.h"
 
+#include "base/ascii_case.h"
+#include "catalog/sqlite_exception.h"
+
+#include <algorithm>
+#include <array>
+
 namespace mirelon {
 
 std::string TableDefinitionSql() {
@@ -23,13 +29,50 @@ std::string FileSizeIndexSql() {
     return "CREATE INDEX idxFileSize ON [tblFiles]([fldFileSize]);";
 }
 
+std::span<const CatalogObject> CatalogObjects() {
+    static constexpr std::array<CatalogObject, 3> kObjects{{
+        {"tblFiles", &TableDefinitionSql},
+        {"idxDateAccessed", &DateAccessedIndexSql},
+        {"idxFileSize", &FileSizeIndexSql},
+    }};
+    return kObjects;
+}
+
+bool IsCatalogObjectName(std::string_view name) {
+    // SQLite reserves the prefix for itself: the index behind UNIQUE, statistics, sequences.
+    if (EqualIgnoringAsciiCase(name.substr(0, 7), "sqlite_")) {
+        return true;
+    }
+    const auto objects = CatalogObjects();
+    return std::any_of(objects.begin(), objects.end(), [&](const CatalogObject& object) {
+        return EqualIgnoringAsciiCase(object.name, name);
+    });
+}
+
+std::string ForeignObjectName(TSQLiteDatabase& database) {
+    const auto objects = database.OpenResult("SELECT name FROM sqlite_master");
+    for (; !objects->AtEnd(); objects->MoveNext()) {
+        std::string name = objects->TextAt(0);
+        if (!IsCatalogObjectName(name)) {
+            return name;
+        }
+    }
+    return {};
+}
+
+std::string NotACatalogText(const std::string& catalogFile) {
+    return catalogFile + " is not a catalog; move it away or choose another folder";
+}
+
 std::unique_ptr<TSQLiteDatabase> CreateDatabase(const std::string& dataDirectory) {
-    auto database = std::make_unique<TSQLiteDatabase>(dataDirectory + kCatalogFileName);
+    const std::string file = dataDirectory + kCatalogFileName;
+    auto database = std::make_unique<TSQLiteDatabase>(file);
     if (database->HasTable("tblFiles"))
         return database;
-    database->RunStatement(TableDefinitionSql());
-    database->RunStatement(DateAccessedIndexSql());
-    database->RunStatement(FileSizeIndexSql());
+    if (!ForeignObjectName(*database).empty())
+        throw ESQLiteException(NotACatalogText(file));
+    for (const CatalogObject& object : CatalogObjects())
+        database->RunStatement(object.definition());
     return database;
 }
 

@@ -59,7 +59,7 @@ std::string BuildInsertStatement(const CatalogRow& row) {
 }
 
 std::string BuildPathLookup(std::string_view fullPath) {
-    return "SELECT fldID FROM tblFiles WHERE [fldFullPath]=" + QuoteValue(fullPath);
+    return "SELECT fldFullPath FROM tblFiles WHERE [fldFullPath]=" + QuoteValue(fullPath);
 }
 
 std::string FileNameOf(std::string_view fullPath) {

@@ -24,7 +24,8 @@ struct CatalogRow {
 };
 
 std::string BuildInsertStatement(const CatalogRow& row);
-// Yields fldID of the row with this path, letter case of ASCII letters ignored.
+// Yields fldFullPath of the row with this path, letter case of ASCII letters ignored: the caller
+// tells the path itself from a letter-case twin.
 std::string BuildPathLookup(std::string_view fullPath);
 
 // The part after the last '/', '\' or drive colon.

@@ -14,14 +14,15 @@ TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName) {
     // threading mode that allows that whatever the library's compiled-in default.
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
     if (sqlite3_open_v2(fileName.c_str(), &connection_, flags, nullptr) != SQLITE_OK) {
-        std::string message = "Failed to open database \"" + fileName + "\" : ";
-        if (connection_ != nullptr) {
-            message += sqlite3_errmsg(connection_);
-            sqlite3_close_v2(connection_);
-        } else {
-            message += "unknown error";
+        const std::string message = "Failed to open database \"" + fileName + "\" : ";
+        if (connection_ == nullptr) {
+            throw ESQLiteException(message + "unknown error", SQLITE_NOMEM, "unknown error",
+                                   fileName);
         }
-        throw ESQLiteException(message);
+        const std::string reason = sqlite3_errmsg(connection_);
+        const int code = sqlite3_extended_errcode(connection_);
+        sqlite3_close_v2(connection_);
+        throw ESQLiteException(message + reason, code, reason, fileName);
     }
     try {
         // Catalog statements quote their values in double quotes; a library built without
@@ -42,13 +43,8 @@ TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName) {
 }
 
 TSQLiteDatabase::~TSQLiteDatabase() {
-    if (inTransaction_) {
-        try {
-            RunStatement("ROLLBACK;");
-        } catch (...) {
-            // Closing the connection discards the uncommitted rows all the same.
-        }
-    }
+    // Closing the connection discards the uncommitted rows all the same if this fails.
+    RollbackTransaction();
     sqlite3_close_v2(connection_);
 }
 
@@ -76,6 +72,24 @@ void TSQLiteDatabase::StartTransaction() {
 void TSQLiteDatabase::CommitTransaction() {
     RunStatement("COMMIT;");
     inTransaction_ = false;
+}
+
+void TSQLiteDatabase::RollbackTransaction() noexcept {
+    if (inTransaction_ && TransactionActive()) {
+        try {
+            RunStatement("ROLLBACK;");
+        } catch (...) {
+        }
+    }
+    inTransaction_ = false;
+}
+
+bool TSQLiteDatabase::TransactionActive() const {
+    return connection_ != nullptr && sqlite3_get_autocommit(connection_) == 0;
+}
+
+std::string TSQLiteDatabase::FileName() const {
+    return DatabaseFileName(connection_);
 }
 
 bool TSQLiteDatabase::HasTable(const std::string& name) {

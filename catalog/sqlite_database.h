@@ -30,7 +30,16 @@ public:
     // Raises "Transaction already open" without touching the database when one is open.
     void StartTransaction();
     void CommitTransaction();
+    // Rolls back what StartTransaction opened, if SQLite still holds it; never throws. A
+    // rollback that fails is left to SQLite's journal, which undoes the rows on the next open.
+    void RollbackTransaction() noexcept;
     bool InTransaction() const { return inTransaction_; }
+    // Whether SQLite still holds a transaction: after a full disk or an I/O error it may have
+    // rolled one back by itself, while InTransaction still says open.
+    bool TransactionActive() const;
+
+    // The database file, as SQLite names it.
+    std::string FileName() const;
 
     // Letter case of the name is ignored.
     bool HasTable(const std::string& name);

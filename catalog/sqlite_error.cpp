@@ -15,11 +15,21 @@ std::string SQLiteFailureText(std::string_view message, std::string_view sql,
 }
 
 void ReportSQLiteError(sqlite3* connection, std::string_view message, std::string_view sql) {
-    const char* errorText = nullptr;
-    if (connection != nullptr && sqlite3_errcode(connection) != SQLITE_OK)
-        errorText = sqlite3_errmsg(connection);
-    throw ESQLiteException(
-        SQLiteFailureText(message, sql, errorText != nullptr ? errorText : "No message"));
+    if (connection == nullptr || sqlite3_errcode(connection) == SQLITE_OK)
+        throw ESQLiteException(SQLiteFailureText(message, sql, "No message"));
+    const std::string reason = sqlite3_errmsg(connection);
+    throw ESQLiteException(SQLiteFailureText(message, sql, reason),
+                           sqlite3_extended_errcode(connection), reason,
+                           DatabaseFileName(connection));
+}
+
+std::string DatabaseFileName(sqlite3* connection) {
+    const char* name = connection != nullptr ? sqlite3_db_filename(connection, "main") : nullptr;
+    return name != nullptr ? name : "";
+}
+
+bool IsUniqueConstraintFailure(const ESQLiteException& error) {
+    return error.Code() == SQLITE_CONSTRAINT_UNIQUE;
 }
 
 } // namespace mirelon

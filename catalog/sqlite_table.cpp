@@ -21,7 +21,8 @@ TSQLiteTable::TSQLiteTable(sqlite3* connection, const std::string& sql) {
             break;
         if (result == SQLITE_BUSY)
             throw ESQLiteException(
-                SQLiteFailureText("Could not prepare SQL statement", sql, "SQLite is Busy"));
+                SQLiteFailureText("Could not prepare SQL statement", sql, "SQLite is Busy"),
+                SQLITE_BUSY, sqlite3_errstr(SQLITE_BUSY), DatabaseFileName(connection));
         if (result != SQLITE_ROW)
             ReportSQLiteError(connection, "Could not retrieve data", sql);
         if (rowCount_ == std::numeric_limits<int32_t>::max())

@@ -55,7 +55,7 @@ TEST(CatalogStatementText, InsertAndLookupAreExact) {
               "\"2024-05-17 10:00:00\",\"1899-12-29 06:00:00\",\"\",\"Acme\",\"tool\","
               "\"1.2.3.4\");");
     EXPECT_EQ(BuildPathLookup("/x/\"q\""),
-              "SELECT fldID FROM tblFiles WHERE [fldFullPath]=\"/x/\"\"q\"\"\"");
+              "SELECT fldFullPath FROM tblFiles WHERE [fldFullPath]=\"/x/\"\"q\"\"\"");
 }
 
 TEST(CatalogNames, FileNameExtensionAndImports) {
@@ -116,8 +116,10 @@ TEST_F(CatalogStatementsTest, HostileValuesAreStoredAndFoundExactly) {
     for (const std::string& path : hostile) {
         const auto found = db->OpenResult(BuildPathLookup(path));
         ASSERT_EQ(found->RowCount(), 1) << path;
-        const auto row = db->OpenResult("SELECT * FROM tblFiles WHERE fldID = " + found->TextAt(0));
-        EXPECT_EQ(row->TextOf("fldFullPath"), path);
+        EXPECT_EQ(found->TextAt(0), path);
+        const auto row =
+            db->OpenResult("SELECT * FROM tblFiles WHERE fldFullPath = " + QuoteValue(path));
+        ASSERT_EQ(row->RowCount(), 1) << path;
         EXPECT_EQ(row->TextOf("fldFileVersion"), path);
         EXPECT_EQ(row->TextOf("fldCompanyName"), "\"" + path + "\"");
     }
