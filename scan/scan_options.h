@@ -9,7 +9,7 @@ namespace mirelon {
 class IScanOptions {
 public:
     virtual ~IScanOptions() = default;
-    // 0..11: hash method ID = 257 + index.
+    // Hash method ID = 257 + index: 0..11 in the options panel, 0..20 from the command line.
     virtual int HashMethodIndex() const = 0;
     // 0: fresh scan (old catalog deleted first); 1: continue, skipping catalogued paths.
     virtual int FreshScanIndex() const = 0;

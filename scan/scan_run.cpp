@@ -3,6 +3,7 @@
 #include "base/ascii_case.h"
 #include "catalog/catalog_statements.h"
 #include "catalog/sqlite_database.h"
+#include "catalog/sqlite_error.h"
 #include "catalog/sqlite_exception.h"
 #include "catalog/sqlite_table.h"
 #include "hash/hash_service.h"
@@ -31,6 +32,9 @@ bool IsSystemPagingFile(std::string_view fileName) {
         return EqualIgnoringAsciiCase(fileName, name);
     });
 }
+
+// The path column ignores letter case; this file system does not.
+constexpr const char* kLetterCaseTwin = "a catalogued path differs from it only in letter case";
 
 constexpr int kVersionCompanyName = 0;
 constexpr int kVersionFileVersion = 2;
@@ -63,6 +67,8 @@ void TScanRun::BeginScan() {
     scanRunning_ = true;
     aborted_ = false;
     scannedCount_ = 0;
+    committedCount_ = 0;
+    lostCount_ = 0;
     skippedCount_ = 0;
     unhashedCount_ = 0;
     bytesHashed_ = 0;
@@ -117,7 +123,11 @@ void TScanRun::vclScanFilesBeforeScanDir(TCustomScanFiles&, const std::string& f
 void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileName, bool&) {
     if (options_.FreshScanIndex() == kFreshScanContinue) {
         // A failing lookup is a catalog fault, not a file fault: it ends the job.
-        if (catalog_->OpenResult(BuildPathLookup(fileName))->RowCount() > 0) {
+        const auto found = catalog_->OpenResult(BuildPathLookup(fileName));
+        if (found->RowCount() > 0) {
+            if (found->TextAt(0) != fileName) {
+                Skip(fileName, kLetterCaseTwin);
+            }
             return;
         }
     }
@@ -186,11 +196,12 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
     try {
         catalog_->RunStatement(BuildInsertStatement(row));
     } catch (const ESQLiteException& e) {
-        // The path column ignores letter case; this file system does not.
-        const std::string_view message = e.what();
-        Skip(fileName, message.find("UNIQUE constraint failed") != std::string_view::npos
-                           ? "a catalogued path differs from it only in letter case"
-                           : std::string(message));
+        // Any other failure (a full disk, a table without the column) would fail every file
+        // after this one as well: it ends the scan.
+        if (!IsUniqueConstraintFailure(e)) {
+            throw;
+        }
+        Skip(fileName, kLetterCaseTwin);
         return;
     }
 
@@ -198,8 +209,18 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
     progress_.ScannedCount(scannedCount_);
     if (IsCommitBoundary(scannedCount_)) {
         catalog_->CommitTransaction();
+        committedCount_ = scannedCount_;
         catalog_->StartTransaction();
     }
+}
+
+void TScanRun::RowsCommitted() {
+    committedCount_ = scannedCount_;
+}
+
+void TScanRun::RowsRolledBack() {
+    lostCount_ += scannedCount_ - committedCount_;
+    scannedCount_ = committedCount_;
 }
 
 bool TScanRun::IsIgnored(const std::string& path) const {
@@ -214,24 +235,15 @@ void TScanRun::Skip(const std::string& path, std::string reason) {
 }
 
 std::string TScanRun::SummaryText() const {
-    std::string text;
-    if (aborted_) {
-        text = "Scan aborted";
-    }
-    if (skippedCount_ > 0) {
-        if (!text.empty()) {
-            text += ", ";
+    std::string text = aborted_ ? "Scan aborted" : "";
+    const auto add = [&text](int64_t count, const char* one, const char* many) {
+        if (count > 0) {
+            text += (text.empty() ? "" : ", ") + std::to_string(count) + (count == 1 ? one : many);
         }
-        text += std::to_string(skippedCount_) +
-                (skippedCount_ == 1 ? " file skipped" : " files skipped");
-    }
-    if (unhashedCount_ > 0) {
-        if (!text.empty()) {
-            text += ", ";
-        }
-        text += std::to_string(unhashedCount_) +
-                (unhashedCount_ == 1 ? " file without checksum" : " files without checksum");
-    }
+    };
+    add(skippedCount_, " file skipped", " files skipped");
+    add(unhashedCount_, " file without checksum", " files without checksum");
+    add(lostCount_, " catalogued file not kept", " catalogued files not kept");
     return text;
 }
 

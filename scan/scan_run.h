@@ -40,6 +40,7 @@ public:
     void SetIgnoredFiles(std::vector<std::string> paths) { ignoredFiles_ = std::move(paths); }
     // Walk these folders instead of the fixed drives (command line, tests).
     void SetRoots(std::vector<std::string> roots) { roots_ = std::move(roots); }
+    const std::vector<std::string>& Roots() const { return roots_; }
 
     // Window-thread side of the scan-running and scan-abort flags.
     void BeginScan();
@@ -56,7 +57,15 @@ public:
                                    bool& vAbort);
     void vclScanFilesFoundFile(TCustomScanFiles& sender, const std::string& fileName, bool& vAbort);
 
+    // After the job, by whoever ends its transaction: the rows inserted since the last batch
+    // commit were committed, or were lost with the transaction (a full disk).
+    void RowsCommitted();
+    void RowsRolledBack();
+
+    // Rows this scan inserted and did not lose.
     int64_t ScannedCount() const { return scannedCount_; }
+    // Rows inserted and then lost with a transaction that could not be committed.
+    int64_t LostCount() const { return lostCount_; }
     int64_t SkippedCount() const { return skippedCount_; }
     // The first skipped files with their reasons (at most kSkippedKept).
     const std::vector<SkippedFile>& Skipped() const { return skipped_; }
@@ -92,6 +101,8 @@ private:
     bool aborted_ = false;
 
     int64_t scannedCount_ = 0;
+    int64_t committedCount_ = 0;
+    int64_t lostCount_ = 0;
     int64_t skippedCount_ = 0;
     int64_t unhashedCount_ = 0;
     uint64_t bytesHashed_ = 0;

@@ -4,6 +4,8 @@ add_library(mirelon_scanner STATIC
   folder_walk.cpp
   extension_filter.cpp
   directory_listing.cpp
+  folder_access.cpp
+  scan_roots.cpp
 )
 mirelon_platform_sources(mirelon_scanner directory_listing path_separator)
 target_include_directories(mirelon_scanner PUBLIC ${PROJECT_SOURCE_DIR})

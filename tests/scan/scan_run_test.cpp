@@ -1,5 +1,6 @@
 #include "scan/scan_run.h"
 
+#include "catalog/catalog_schema.h"
 #include "catalog/date_time.h"
 #include "scan/file_times.h"
 #include "tests/scan/facts_test_files.h"
@@ -91,7 +92,7 @@ TEST_F(ScanRunTest, ContinueModeSkipsCataloguedPathsAndAddsNewOnes) {
 // A journal a crash left behind must go with the old catalog, or it would be played back into
 // the new, empty one.
 TEST_F(ScanRunTest, DeletingTheCatalogTakesItsJournalAlong) {
-    dataTree.File("files.db", "old");
+    CreateDatabase(dataDir).reset();
     dataTree.File("files.db-journal", std::string(4096, 'j'));
     std::string error;
     ASSERT_TRUE(DeleteCatalogFile(catalog, dataDir, error)) << error;
