@@ -1,7 +1,10 @@
 #include "session/scan_session.h"
 
+#include "catalog/catalog_failure.h"
+#include "catalog/catalog_file.h"
 #include "catalog/catalog_schema.h"
 #include "catalog/sqlite_database.h"
+#include "scan/folder_access.h"
 #include "scan/scan_options.h"
 #include "scan/scan_run.h"
 #include "session/task_dispatcher.h"
@@ -12,6 +15,41 @@
 
 namespace mirelon {
 
+namespace {
+
+// A root that cannot be listed would contribute nothing; for it a fresh scan would have thrown
+// the old catalog away. The drives are not checked: "Scan Now" scans the others.
+std::string UnlistableRoot(const TScanRun& run) {
+    for (const std::string& root : run.Roots()) {
+        const std::string reason = FolderAccessFailure(root);
+        if (!reason.empty()) {
+            return "cannot list " + root + ": " + reason;
+        }
+    }
+    return {};
+}
+
+// Every row inserted so far becomes permanent, however the job ended; unless SQLite has already
+// rolled the transaction back (a full disk, an I/O error) or the commit fails, and then the
+// rows since the last batch commit are gone. `error` keeps the first failure.
+void EndScanTransaction(TSQLiteDatabase& catalog, TScanRun& run, std::string& error) {
+    if (catalog.TransactionActive()) {
+        try {
+            catalog.CommitTransaction();
+            run.RowsCommitted();
+            return;
+        } catch (const std::exception& e) {
+            if (error.empty()) {
+                error = DescribeFailure(e);
+            }
+        }
+    }
+    catalog.RollbackTransaction();
+    run.RowsRolledBack();
+}
+
+} // namespace
+
 std::vector<std::string> CatalogOwnFiles(const std::string& dataDirectory) {
     const std::string db = dataDirectory + kCatalogFileName;
     return {db, db + "-journal", db + "-wal", db + "-shm"};
@@ -19,12 +57,21 @@ std::vector<std::string> CatalogOwnFiles(const std::string& dataDirectory) {
 
 bool DeleteCatalogFile(std::unique_ptr<TSQLiteDatabase>& catalog, const std::string& dataDirectory,
                        std::string& error) {
-    catalog.reset();
     const std::vector<std::string> files = CatalogOwnFiles(dataDirectory);
+    try {
+        if (InspectCatalogFile(files.front()) == CatalogFileKind::Other) {
+            error = NotACatalogText(files.front());
+            return false;
+        }
+    } catch (const std::exception& e) {
+        error = DescribeFailure(e);
+        return false;
+    }
+    catalog.reset();
     std::error_code code;
     std::filesystem::remove(files.front(), code);
     if (code) {
-        error = code.message();
+        error = "cannot delete the old catalog " + files.front() + ": " + code.message();
         return false;
     }
     // A journal left by a crash would otherwise be played back into the new, empty catalog.
@@ -39,20 +86,28 @@ ScanOutcome RunScanSession(TScanRun& run, const IScanOptions& options,
                            const std::string& dataDirectory, const TJobRunner& runJob) {
     ScanOutcome outcome;
     run.BeginScan();
-    if (options.FreshScanIndex() == kFreshScanYes) {
-        std::string error;
-        if (!DeleteCatalogFile(catalog, dataDirectory, error)) {
-            // Scanning on would add to the old rows, which a fresh scan promised to drop.
-            outcome.error = "Cannot delete the old catalog: " + error;
+    struct EndScan {
+        TScanRun& run;
+        ~EndScan() {
+            run.SetCatalog(nullptr);
             run.EndScan();
-            return outcome;
         }
+    } endScan{run};
+
+    outcome.error = UnlistableRoot(run);
+    if (!outcome.error.empty()) {
+        return outcome;
+    }
+    // Scanning on after a failed deletion would add to the old rows, which a fresh scan
+    // promised to drop.
+    if (options.FreshScanIndex() == kFreshScanYes &&
+        !DeleteCatalogFile(catalog, dataDirectory, outcome.error)) {
+        return outcome;
     }
     if (!catalog) {
         const std::string failure = runJob(kTaskCreateDatabase);
         if (!catalog) {
             outcome.error = failure.empty() ? "The catalog could not be opened." : failure;
-            run.EndScan();
             return outcome;
         }
     }
@@ -60,14 +115,13 @@ ScanOutcome RunScanSession(TScanRun& run, const IScanOptions& options,
     run.SetIgnoredFiles(CatalogOwnFiles(dataDirectory));
     try {
         catalog->StartTransaction();
-        outcome.error = runJob(kTaskScanHarddisk);
-        // Every row inserted so far becomes permanent, however the job ended.
-        catalog->CommitTransaction();
     } catch (const std::exception& e) {
-        outcome.error = e.what();
+        outcome.error = DescribeFailure(e);
+        return outcome;
     }
-    run.SetCatalog(nullptr);
-    run.EndScan();
+    outcome.scanned = true;
+    outcome.error = runJob(kTaskScanHarddisk);
+    EndScanTransaction(*catalog, run, outcome.error);
     return outcome;
 }
 
@@ -81,7 +135,7 @@ ScanOutcome RunScanNow(TScanRun& run, std::unique_ptr<TSQLiteDatabase>& catalog,
                 run.ScanHarddisk();
             }
         } catch (const std::exception& e) {
-            return e.what();
+            return DescribeFailure(e);
         }
         return {};
     };

@@ -1,5 +1,6 @@
 #include "session/shell_jobs.h"
 
+#include "catalog/catalog_failure.h"
 #include "catalog/catalog_schema.h"
 #include "session/shell_state.h"
 #include "session/task_dispatcher.h"
@@ -13,7 +14,7 @@ void CreateCatalog(TShellState& state) {
         state.CatalogDatabase = CreateDatabase(state.DataDirectory);
         state.CatalogFailure.clear();
     } catch (const std::exception& error) {
-        state.CatalogFailure = error.what();
+        state.CatalogFailure = DescribeFailure(error);
         throw;
     }
 }

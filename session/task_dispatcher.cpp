@@ -1,5 +1,7 @@
 #include "session/task_dispatcher.h"
 
+#include "catalog/catalog_failure.h"
+
 #include <exception>
 #include <stdexcept>
 #include <utility>
@@ -45,7 +47,7 @@ void TTaskDispatcher::Execute(const std::string& taskName, TThreadEx& sender) {
         jobs_[slot](sender);
     } catch (const std::exception& error) {
         std::lock_guard lock(failureLock_);
-        failure_ = error.what();
+        failure_ = DescribeFailure(error);
         if (failure_.empty()) {
             failure_ = "The job \"" + taskName + "\" failed.";
         }

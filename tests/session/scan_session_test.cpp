@@ -9,6 +9,8 @@
 #include "scan/scan_progress.h"
 #include "scan/scan_run.h"
 #include "session/scan_session.h"
+#include "tests/support/scan_test_tree.h"
+#include "tests/support/small_disk_vfs.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -99,16 +101,18 @@ TEST_F(ScanSessionTest, ContinueKeepsTheOpenCatalogAndRunsOnlyTheScan) {
     EXPECT_EQ(StoredRows(), 2);
 }
 
-TEST_F(ScanSessionTest, OldCatalogThatCannotBeDeletedStopsTheScanBeforeAnyJob) {
+TEST_F(ScanSessionTest, WhatIsNotACatalogStopsTheScanBeforeAnyJobAndStaysAsItWas) {
     catalog = std::make_unique<TSQLiteDatabase>(data.File("elsewhere.db"));
-    // A folder in the catalog's place cannot be deleted while it holds a file.
+    TSQLiteDatabase* const before = catalog.get();
     std::filesystem::create_directories(data.File(kCatalogFileName));
     std::ofstream(data.File(std::string(kCatalogFileName) + "/old")) << "old";
 
     const ScanOutcome outcome = Scan();
-    EXPECT_EQ(outcome.error.rfind("Cannot delete the old catalog: ", 0), 0u) << outcome.error;
+    EXPECT_EQ(outcome.error, data.File(kCatalogFileName) +
+                                 " is not a catalog; move it away or choose another folder");
+    EXPECT_FALSE(outcome.scanned);
     EXPECT_TRUE(ran.empty());
-    EXPECT_EQ(catalog, nullptr); // closed, as a fresh scan does first
+    EXPECT_EQ(catalog.get(), before); // still the open one
     EXPECT_TRUE(std::filesystem::exists(data.File(std::string(kCatalogFileName) + "/old")));
     EXPECT_FALSE(run.ScanRunning());
 }
@@ -118,6 +122,68 @@ TEST_F(ScanSessionTest, CatalogThatCannotBeCreatedStopsTheScanWithTheJobsReason)
     EXPECT_EQ(Scan().error, "unable to open database file");
     EXPECT_EQ(ran, (std::vector<std::string>{"Create Database"}));
     EXPECT_FALSE(run.ScanRunning());
+}
+
+// The scan of one tree with the real jobs, as the command line runs it.
+struct RealScan {
+    explicit RealScan(const std::string& root) { run.SetRoots({root}); }
+    TScanOptions options;
+    TScanFiles scanner;
+    TcxDriveInfo drives;
+    TEmptyExclusionProvider exclusions;
+    TNullScanProgress progress;
+    TScanRun run{scanner, drives, options, exclusions, progress};
+};
+
+TEST(ScanSessionOnAFullDisk, EndsAtOnceWithSQLitesWordsAndKeepsTheCommittedRows) {
+    test::ScanTestTree tree;
+    constexpr int kFiles = 1400;
+    const std::string content(1000, 'c');
+    for (int i = 0; i < kFiles; ++i) {
+        tree.File("folder-" + std::to_string(i / 100) + "/a-file-with-a-long-name-" +
+                      std::to_string(i),
+                  content);
+    }
+    test::TTempFolder data;
+    uint64_t wholeScan = 0;
+    {
+        RealScan scan(tree.Root());
+        std::unique_ptr<TSQLiteDatabase> catalog;
+        const test::TSmallDiskVfs roomy(UINT64_MAX);
+        ASSERT_EQ(RunScanNow(scan.run, catalog, data.Slashed(), scan.options).error, "");
+        ASSERT_EQ(scan.run.ScannedCount(), kFiles);
+        catalog.reset();
+        wholeScan = test::TSmallDiskVfs::Written();
+    }
+
+    RealScan scan(tree.Root());
+    ScanOutcome outcome;
+    {
+        std::unique_ptr<TSQLiteDatabase> catalog;
+        const test::TSmallDiskVfs halfFull(wholeScan / 2);
+        outcome = RunScanNow(scan.run, catalog, data.Slashed(), scan.options);
+    }
+    const std::string catalogFile = data.File(kCatalogFileName);
+    EXPECT_TRUE(outcome.scanned);
+    EXPECT_EQ(outcome.error, "cannot write " + catalogFile + ": database or disk is full");
+    // Only committed batches stay, and the count says so.
+    const int64_t kept = scan.run.ScannedCount();
+    EXPECT_GT(kept, 0);
+    EXPECT_LT(kept, kFiles);
+    EXPECT_EQ(kept % kCommitBatchRows, 0);
+    EXPECT_GT(scan.run.LostCount(), 0);
+    EXPECT_NE(scan.run.SummaryText().find(std::to_string(scan.run.LostCount()) +
+                                          " catalogued files not kept"),
+              std::string::npos)
+        << scan.run.SummaryText();
+    // No file was read after the one whose row did not fit.
+    EXPECT_EQ(scan.run.BytesHashed(),
+              static_cast<uint64_t>(kept + scan.run.LostCount()) * content.size());
+    EXPECT_EQ(scan.run.SkippedCount(), 0);
+
+    TSQLiteDatabase reader(catalogFile);
+    EXPECT_EQ(reader.OpenResult("PRAGMA integrity_check")->TextAt(0), "ok");
+    EXPECT_EQ(reader.OpenResult("SELECT COUNT(*) FROM tblFiles")->IntegerAt(0), kept);
 }
 
 } // namespace

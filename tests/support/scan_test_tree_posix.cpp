@@ -1,5 +1,7 @@
 #include "tests/support/scan_test_tree.h"
 
+#include "tests/support/child_process.h"
+
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -9,7 +11,6 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace mirelon::test {
@@ -130,38 +131,12 @@ std::string RunUnprivileged(const std::function<std::string()>& check) {
     if (::geteuid() != 0) {
         return check();
     }
-    int channel[2];
-    if (::pipe(channel) != 0) {
-        return "unsupported";
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        std::string result = "unsupported";
-        if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
-            try {
-                result = check();
-            } catch (const std::exception& error) {
-                result = error.what();
-            }
+    return RunInChildProcess([&]() -> std::string {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            return "unsupported";
         }
-        [[maybe_unused]] auto written = ::write(channel[1], result.data(), result.size());
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    std::string result;
-    char buffer[512];
-    ssize_t count;
-    while ((count = ::read(channel[0], buffer, sizeof buffer)) > 0) {
-        result.append(buffer, static_cast<size_t>(count));
-    }
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (child < 0 || !WIFEXITED(status)) {
-        return "child failed";
-    }
-    return result;
+        return check();
+    });
 }
 
 } // namespace mirelon::test

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace mirelon::test {
+
+// (Linux only) Runs `body` in a child process, for checks that change what the process may do or see, and
+// returns its text (an exception's text when it raised one). Empty means it passed.
+std::string RunInChildProcess(const std::function<std::string()>& body);
+
+// Runs `check` in a process with a mount namespace of its own: what it mounts is seen only by
+// it and the programs it starts, and goes away with it. Returns its text, empty when it passed;
+// "unsupported: ..." when this system allows no such namespace (not root, say).
+std::string RunWithPrivateMounts(const std::function<std::string()>& check);
+
+// Inside RunWithPrivateMounts: mounts an empty file system of `bytes` bytes (tmpfs) on the
+// folder. Throws when it cannot.
+void MountSmallDisk(const std::string& folder, unsigned long bytes);
+
+} // namespace mirelon::test
