@@ -9,10 +9,18 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <stdexcept>
+
 int main(int argc, char** argv) {
     mirelon::TShellState state;
     // Fixed before any window exists, whatever the working directory.
-    state.DataDirectory = mirelon::ApplicationDataDirectory();
+    try {
+        state.DataDirectory = mirelon::ApplicationDataDirectory();
+    } catch (const std::runtime_error& error) {
+        std::fprintf(stderr, "mirelon: %s\n", error.what());
+        return 1;
+    }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirelon"));

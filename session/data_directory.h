@@ -10,7 +10,22 @@ std::string DataDirectoryOf(const std::string& executablePath);
 // Full path of the running executable, whatever the working directory; empty if unknown.
 std::string ExecutablePath();
 
-// The data directory of this run: the executable's directory.
+// Whether programs in this directory are installed ones: it is a "bin" directory (/usr/bin,
+// /usr/local/bin, ~/.local/bin), which is no place for a user's data.
+bool IsInstalledProgramDirectory(const std::string& executableDirectory);
+
+// An installed program's data directory for the user, with its trailing separator:
+// $XDG_DATA_HOME/mirelon/ when that is an absolute path, else ~/.local/share/mirelon/; empty
+// when neither is known.
+std::string UserDataDirectory(const std::string& xdgDataHome, const std::string& home);
+
+// The user's home directory: $HOME, else the account's own; empty when unknown.
+std::string HomeDirectory();
+
+// The data directory of this run, which holds the catalog, the settings file and both
+// exclusion files: the executables' directory, so that programs run from the build tree keep
+// their data there, or the user's data directory for installed programs, made when missing.
+// Raises std::runtime_error when an installed program cannot tell where the user's data goes.
 std::string ApplicationDataDirectory();
 
 } // namespace mirelon

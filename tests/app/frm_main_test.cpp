@@ -710,6 +710,29 @@ private slots:
         QVERIFY(QFile::exists(programDir.filePath(QStringLiteral("files.db"))));
         QVERIFY(QDir(workingDir.path()).isEmpty());
     }
+
+    // Installed in a bin folder, the program writes nothing there: its data goes to the user's
+    // data folder, made when missing.
+    void installedTheCatalogIsInTheUsersDataFolder() {
+        QTemporaryDir prefix;
+        QTemporaryDir dataHome;
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+        const QString program = prefix.filePath(QStringLiteral("bin/mirelon"));
+        QVERIFY(QFile::copy(QStringLiteral(MIRELON_EXE), program));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("MIRELON_QUIT_AFTER_STARTUP"), QStringLiteral("1"));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
+        process.setProcessEnvironment(environment);
+        process.start(program, {});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(QFile::exists(dataHome.filePath(QStringLiteral("mirelon/files.db"))));
+        QCOMPARE(QDir(prefix.filePath(QStringLiteral("bin"))).entryList(QDir::Files),
+                 QStringList{QStringLiteral("mirelon")});
+    }
 };
 
 QTEST_MAIN(FrmMainTest)
