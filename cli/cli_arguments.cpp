@@ -69,26 +69,10 @@ std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
 
-std::string SelectableMethodList() {
-    std::string list;
-    for (int32_t id = kHashMethodFirst; id < kHashMethodFirst + kSelectableHashMethodCount; ++id) {
-        if (!list.empty()) {
-            list += ", ";
-        }
-        list += HashMethodName(id);
-    }
-    return list;
-}
-
 int32_t ParseMethod(CliCommand command, const std::string& value) {
     const int32_t method = HashMethodByName(value);
     if (method == 0) {
         throw ECliUsage(command, "--method: unknown hash method " + Quoted(value));
-    }
-    if (command == CliCommand::Scan && method >= kHashMethodFirst + kSelectableHashMethodCount) {
-        throw ECliUsage(command, "--method: " + Quoted(value) +
-                                     " cannot be used for scanning; choose one of " +
-                                     SelectableMethodList());
     }
     return method;
 }

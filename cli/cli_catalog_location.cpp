@@ -49,14 +49,17 @@ std::string CatalogDataDirectory(CliCommand command, const std::string& catalogP
     if (IsFolder(catalogPath)) {
         return WithSeparator(CanonicalFolderPath(catalogPath));
     }
-    if (catalogPath.back() == '/') {
+    const std::filesystem::path file(catalogPath);
+    std::error_code error;
+    const bool exists = std::filesystem::exists(file, error);
+    // Whatever is not there and is not called files.db was meant as a folder.
+    if (catalogPath.back() == '/' || (!exists && file.filename() != kCatalogFileName)) {
         throw ECliUsage(command, "--db: no such folder '" + catalogPath + "'");
     }
-    const std::filesystem::path file(catalogPath);
     if (file.filename() != kCatalogFileName) {
-        throw ECliUsage(command, "--db: the catalog file must be named " +
-                                     std::string(kCatalogFileName) +
-                                     " (or give its folder), got '" + catalogPath + "'");
+        throw ECliUsage(command, "--db: '" + catalogPath +
+                                     "' is neither a folder nor a file named " +
+                                     std::string(kCatalogFileName));
     }
     const std::string folder = CanonicalFolderPath(
         file.parent_path().empty() ? std::string(".") : file.parent_path().string());

@@ -16,10 +16,14 @@ Commands:
   hash          print checksums of files, like md5sum
 
 Run 'mirelon-cli COMMAND --help' for a command's options.
-The catalog is files.db in the folder of the executables unless --db says otherwise.
+The catalog is files.db in the data folder unless --db names another: the folder of the
+executables while they run from where they were built, and $XDG_DATA_HOME/mirelon/ (by default
+~/.local/share/mirelon/, made when missing) once they are installed in a bin folder. The window
+program keeps its settings and exclusion lists there too.
 
 Exit status: 0 success; 1 files skipped, files not hashed, or the catalog could not be used;
-2 bad command line; 130 scan stopped by Ctrl-C (the rows so far are kept).
+2 bad command line; 129 scan stopped by a closed terminal (SIGHUP); 130 scan stopped by Ctrl-C;
+143 scan stopped by a request to stop (SIGTERM). A stopped scan keeps the rows so far.
 )";
 
 constexpr const char* kScan =
@@ -30,16 +34,22 @@ strings; an ELF file gets the libraries it needs as its imported modules and its
 internal name.
 
   --method NAME   checksum method: MD2, MD4, MD5 (default), CRC32, CRC32B, ADLER32, GOST,
-                  HAVAL128, HAVAL160, HAVAL192, HAVAL224 or HAVAL256
+                  HAVAL128, HAVAL160, HAVAL192, HAVAL224, HAVAL256, SHA1, SHA256, SHA384,
+                  SHA512, TIGER128, TIGER160, TIGER192, RIPEMD128 or RIPEMD160
   --continue      keep the catalog and add only files it does not hold yet; without this
-                  the old catalog is deleted first
+                  the old catalog is deleted first, if it is one (anything else in its
+                  place stops the scan)
   --exclude DIR   leave out this folder and everything under it (may be repeated)
   --db PATH       the catalog: a folder, or a file named files.db in one
   -q, --quiet     no progress line (it is shown only while standard error is a terminal)
   -h, --help      show this text
 
-Ctrl-C stops the scan: the rows so far are committed and the exit status is 130.
-At the end a summary names the files skipped and those catalogued without a checksum.
+Every ROOT must be a folder that can be listed, or nothing is done. A ROOT named twice, or
+inside another ROOT on the same file system, is scanned once, with a note.
+Ctrl-C, a closed terminal or a request to stop (SIGTERM) ends the scan at the next folder: the
+rows so far are committed and the exit status is 130, 129 or 143.
+At the end a summary names the files skipped and those catalogued without a checksum. A
+catalog that cannot take a row (a full disk) ends the scan at once, keeping the rows committed.
 )";
 
 constexpr const char* kQueryOptions =

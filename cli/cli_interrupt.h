@@ -2,9 +2,11 @@
 
 namespace mirelon {
 
-// While one is alive, Ctrl-C (SIGINT) does not end the program but raises a flag that the scan
-// polls, so the rows so far get committed. A second Ctrl-C ends the program the usual way; the
-// catalog's journal keeps it valid even then. Destruction restores the earlier handling.
+// While one is alive, Ctrl-C (SIGINT), a closed terminal (SIGHUP) and a request to stop
+// (SIGTERM, as a service stop sends) do not end the program but raise a flag that the scan
+// polls, so the rows so far get committed. The same signal again ends the program the usual
+// way; the catalog's journal keeps it valid even then. Destruction restores the earlier
+// handling.
 class TInterruptGuard {
 public:
     TInterruptGuard();
@@ -12,8 +14,10 @@ public:
     TInterruptGuard(const TInterruptGuard&) = delete;
     TInterruptGuard& operator=(const TInterruptGuard&) = delete;
 
-    // Whether Ctrl-C came since this guard was made.
-    static bool Requested();
+    // The exit code that the first stop request since this guard was made asks for, as shells
+    // report a program that the signal ended (130 Ctrl-C, 129 hang-up, 143 stop); 0 when none
+    // came.
+    static int RequestedExitCode();
 };
 
 } // namespace mirelon

@@ -1,5 +1,6 @@
 #include "cli/cli_runner.h"
 
+#include "catalog/catalog_failure.h"
 #include "cli/cli_arguments.h"
 #include "cli/cli_catalog_location.h"
 #include "cli/cli_drives_command.h"
@@ -42,7 +43,7 @@ int RunScan(const CliRequest& request, const std::string& dataDirectory, CliStre
     settings.dataDirectory = dataDirectory;
     settings.showProgress = !request.quiet && StandardErrorIsTerminal();
     settings.columns = settings.showProgress ? StandardErrorColumns() : 80;
-    settings.interrupted = &TInterruptGuard::Requested;
+    settings.stopRequested = &TInterruptGuard::RequestedExitCode;
     const TInterruptGuard interruptGuard;
     return RunScanCommand(request, settings, streams);
 }
@@ -93,7 +94,7 @@ int RunCli(std::span<const std::string> arguments, CliStreams& streams) {
         return ReportUsage(error, streams);
     } catch (const std::exception& error) {
         streams.out.flush();
-        streams.err << CommandPrefix(request.command) << error.what() << '\n';
+        streams.err << CommandPrefix(request.command) << DescribeFailure(error) << '\n';
         return kExitFailure;
     }
 }

@@ -10,6 +10,7 @@
 #include "scan/exclusion_provider.h"
 #include "scan/scan_files.h"
 #include "scan/scan_options.h"
+#include "scan/scan_roots.h"
 #include "scan/scan_run.h"
 #include "session/scan_session.h"
 
@@ -27,7 +28,12 @@ std::vector<std::string> ScanRoots(const CliRequest& request) {
     std::vector<std::string> roots;
     for (const std::string& path : request.paths) {
         std::error_code error;
-        if (!std::filesystem::is_directory(path, error)) {
+        const auto status = std::filesystem::status(path, error);
+        if (status.type() == std::filesystem::file_type::not_found) {
+            throw ECliUsage(request.command, "no such folder: '" + path + "'");
+        }
+        // A root that is there but cannot be looked at is the scan's to report, with the reason.
+        if (!error && !std::filesystem::is_directory(status)) {
             throw ECliUsage(request.command, "not a folder: '" + path + "'");
         }
         roots.push_back(CanonicalFolderPath(path));
@@ -87,7 +93,11 @@ void PrintSummary(std::ostream& out, const TScanRun& run, const std::string& cat
 
 int RunScanCommand(const CliRequest& request, const CliScanSettings& settings,
                    CliStreams& streams) {
-    const std::vector<std::string> roots = ScanRoots(request);
+    const std::vector<std::string> excluded = ExcludedFolders(request);
+    const ScanRootChoice roots = DistinctScanRoots(ScanRoots(request), excluded);
+    for (const std::string& note : roots.notes) {
+        streams.err << "mirelon-cli: scan: " << note << '\n';
+    }
 
     TScanOptions options;
     if (request.method != 0) {
@@ -97,11 +107,13 @@ int RunScanCommand(const CliRequest& request, const CliScanSettings& settings,
 
     TScanFiles scanner;
     const TcxDriveInfo drives;
-    TFixedExclusionProvider exclusions(ExcludedFolders(request));
-    TCliScanProgress progress(streams.err, settings.showProgress, settings.columns,
-                              settings.interrupted);
+    TFixedExclusionProvider exclusions(excluded);
+    const auto stopRequested = [&settings] {
+        return settings.stopRequested && settings.stopRequested() != 0;
+    };
+    TCliScanProgress progress(streams.err, settings.showProgress, settings.columns, stopRequested);
     TScanRun run(scanner, drives, options, exclusions, progress);
-    run.SetRoots(roots);
+    run.SetRoots(roots.roots);
     progress.Attach(run);
 
     const auto start = std::chrono::steady_clock::now();
@@ -118,13 +130,16 @@ int RunScanCommand(const CliRequest& request, const CliScanSettings& settings,
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    PrintSummary(streams.out, run, settings.dataDirectory + kCatalogFileName, seconds);
-    streams.out.flush();
+    // A scan that never started has nothing to sum up: only why it did not start.
+    if (outcome.scanned) {
+        PrintSummary(streams.out, run, settings.dataDirectory + kCatalogFileName, seconds);
+        streams.out.flush();
+    }
     if (!outcome.error.empty()) {
         streams.err << "mirelon-cli: scan: " << outcome.error << '\n';
     }
-    if (settings.interrupted && settings.interrupted()) {
-        return kExitInterrupted;
+    if (stopRequested()) {
+        return settings.stopRequested();
     }
     if (!outcome.error.empty() || run.SkippedCount() > 0 || run.UnhashedCount() > 0) {
         return kExitFailure;

@@ -1,6 +1,7 @@
 // Runs the built mirelon-cli on trees made here and reads what it printed and catalogued.
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
+#include "tests/cli/cli_test_output.h"
 #include "tests/cli/cli_test_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -11,62 +12,14 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <thread>
 
 namespace mirelon::test {
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string TsvUnescape(const std::string& field) {
-    std::string out;
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 1 < field.size()) {
-            const char next = field[++i];
-            out += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
-        } else {
-            out += field[i];
-        }
-    }
-    return out;
-}
-
-std::vector<std::string> TsvFields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(TsvUnescape(line.substr(start, tab - start)));
-        if (tab == std::string::npos) {
-            return fields;
-        }
-        start = tab + 1;
-    }
-}
-
-int64_t CatalogueCount(const std::string& summary) {
-    std::smatch match;
-    if (!std::regex_search(summary, match, std::regex("^Catalogued ([0-9]+) file"))) {
-        return -1;
-    }
-    return std::stoll(match[1]);
-}
-
-int64_t RowCount(const std::string& catalogFile) {
-    TSQLiteDatabase catalog(catalogFile);
-    return catalog.OpenResult("SELECT COUNT(*) FROM tblFiles")->IntegerAt(0);
-}
 
 using Groups = std::set<std::set<std::string>>;
 
@@ -235,19 +188,80 @@ TEST(CliEndToEnd, ContinueAddsOnlyNewFilesAndAFreshScanStartsOver) {
     EXPECT_EQ(RowCount(catalog), 5);
 }
 
-TEST(CliEndToEnd, AFreshScanThatCannotDeleteTheOldCatalogStopsAndSaysWhy) {
+// What stands where the catalog goes is deleted by a fresh scan only when it is an empty file
+// or a catalog; anything else stops the scan and stays as it was.
+TEST(CliEndToEnd, AFreshScanDeletesOnlyAnEmptyFileOrACatalog) {
     TTempFolder folder;
     const std::string tree = folder.MakeFolder("tree");
     folder.Write("tree/a", "1");
-    // A folder in the catalog's place cannot be deleted while it holds a file.
-    folder.Write("data/files.db/old", "old");
-    const ProcessResult scan = RunCli({"scan", "--db", folder / "data", tree});
-    EXPECT_EQ(scan.exitCode, 1);
-    EXPECT_EQ(CatalogueCount(scan.out), 0) << scan.out;
-    EXPECT_NE(scan.err.find("mirelon-cli: scan: Cannot delete the old catalog: "),
-              std::string::npos)
-        << scan.err;
-    EXPECT_TRUE(std::filesystem::exists(folder / "data/files.db/old"));
+    folder.Write("tree/sub/b", "2");
+    const std::string catalog = folder / "files.db";
+    const std::string refusal = "mirelon-cli: scan: " + catalog +
+                                " is not a catalog; move it away or choose another folder\n";
+
+    const std::vector<std::pair<std::string, std::function<void()>>> strangers{
+        {"a text file", [&] { folder.Write("files.db", "my notes\n"); }},
+        {"another program's database",
+         [&] {
+             TSQLiteDatabase other(catalog);
+             other.RunStatement("CREATE TABLE contacts (name TEXT)");
+             other.RunStatement("INSERT INTO contacts VALUES ('Ann')");
+         }},
+        {"a catalog that another program added a table to",
+         [&] {
+             ASSERT_EQ(RunCli({"scan", "--db", folder.Path(), tree}).exitCode, 0);
+             TSQLiteDatabase(catalog).RunStatement("CREATE TABLE notes (text TEXT)");
+         }},
+        {"a folder", [&] { folder.Write("files.db/old", "old"); }},
+    };
+    for (const auto& [what, make] : strangers) {
+        std::filesystem::remove_all(catalog);
+        make();
+        const bool isFile = std::filesystem::is_regular_file(catalog);
+        const std::string before = isFile ? Md5Of(catalog) : "";
+
+        const ProcessResult scan = RunCli({"scan", "--db", folder.Path(), tree});
+        EXPECT_EQ(scan.exitCode, 1) << what;
+        EXPECT_EQ(scan.out, "") << what;
+        EXPECT_EQ(scan.err, refusal) << what;
+        EXPECT_EQ(isFile ? Md5Of(catalog) : "", before) << what;
+        EXPECT_EQ(std::filesystem::exists(folder / "files.db/old"), !isFile) << what;
+        EXPECT_FALSE(std::filesystem::exists(catalog + "-journal")) << what;
+    }
+
+    // A continued scan and the queries do not write into a stranger either, and say what it is
+    // in words, not by the statement that failed.
+    std::filesystem::remove_all(catalog);
+    folder.Write("files.db", "my notes\n");
+    const std::string notes = Md5Of(catalog);
+    const std::string notADatabase = catalog + " is not a catalog (file is not a database)\n";
+    const ProcessResult continued = RunCli({"scan", "--continue", "--db", folder.Path(), tree});
+    EXPECT_EQ(continued.exitCode, 1);
+    EXPECT_EQ(continued.out, "");
+    EXPECT_EQ(continued.err, "mirelon-cli: scan: " + notADatabase);
+    const ProcessResult query = RunCli({"duplicates", "--db", folder.Path()});
+    EXPECT_EQ(query.exitCode, 1);
+    EXPECT_EQ(query.err, "mirelon-cli: duplicates: " + notADatabase);
+    EXPECT_EQ(Md5Of(catalog), notes);
+
+    std::filesystem::remove(catalog);
+    {
+        TSQLiteDatabase other(catalog);
+        other.RunStatement("CREATE TABLE contacts (name TEXT)");
+    }
+    const std::string contacts = Md5Of(catalog);
+    const ProcessResult intoContacts = RunCli({"scan", "--continue", "--db", folder.Path(), tree});
+    EXPECT_EQ(intoContacts.exitCode, 1);
+    EXPECT_EQ(intoContacts.err, refusal);
+    EXPECT_EQ(Md5Of(catalog), contacts);
+
+    // An empty file, as an interrupted first start leaves, makes way for a new catalog.
+    std::filesystem::remove(catalog);
+    folder.Write("files.db", "");
+    const ProcessResult fresh = RunCli({"scan", "--db", folder.Path(), tree});
+    EXPECT_EQ(fresh.exitCode, 0) << fresh.err;
+    EXPECT_EQ(CatalogueCount(fresh.out), 2) << fresh.out;
+    EXPECT_EQ(RowCount(catalog), 2);
 }
 
 TEST(CliEndToEnd, ExcludedFoldersAndTheCatalogItselfAreNotCatalogued) {
@@ -278,7 +292,8 @@ bool WaitForFirstCommit(TRunningCli& cli, const std::string& catalogFile) {
     return false;
 }
 
-TEST(CliEndToEnd, CtrlCDuringAScanKeepsEveryRowAndAValidCatalog) {
+// Ctrl-C, a closed terminal and a service stop all end a scan the same way.
+TEST(CliEndToEnd, EachStopSignalDuringAScanKeepsEveryRowAndAValidCatalog) {
     TTempFolder folder;
     constexpr int kFolders = 200;
     constexpr int kFilesPerFolder = 100;
@@ -292,22 +307,26 @@ TEST(CliEndToEnd, CtrlCDuringAScanKeepsEveryRowAndAValidCatalog) {
     }
     const std::string catalog = folder / "files.db";
 
-    TRunningCli cli({"scan", "--db", folder.Path(), folder / "tree"});
-    ASSERT_TRUE(WaitForFirstCommit(cli, catalog)) << "the scan ended before its first commit";
-    cli.Signal(SIGINT);
-    const ProcessResult result = cli.Wait();
+    for (const auto& [signal, exitCode] :
+         std::vector<std::pair<int, int>>{{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+        std::filesystem::remove(catalog);
+        TRunningCli cli({"scan", "--db", folder.Path(), folder / "tree"});
+        ASSERT_TRUE(WaitForFirstCommit(cli, catalog)) << "the scan ended before its first commit";
+        cli.Signal(signal);
+        const ProcessResult result = cli.Wait();
 
-    EXPECT_EQ(result.exitCode, 130) << result.out << result.err;
-    const int64_t reported = CatalogueCount(result.out);
-    EXPECT_GE(reported, 500) << result.out;
-    EXPECT_LT(reported, kFolders * kFilesPerFolder) << "the scan was not stopped";
-    EXPECT_NE(result.out.find("Scan aborted"), std::string::npos) << result.out;
-    // No transaction was left open for the next opener to roll back.
-    EXPECT_FALSE(std::filesystem::exists(catalog + "-journal")) << result.out << result.err;
+        EXPECT_EQ(result.exitCode, exitCode) << result.out << result.err;
+        const int64_t reported = CatalogueCount(result.out);
+        EXPECT_GE(reported, 500) << result.out;
+        EXPECT_LT(reported, kFolders * kFilesPerFolder) << "the scan was not stopped";
+        EXPECT_NE(result.out.find("Scan aborted"), std::string::npos) << result.out;
+        // No transaction was left open for the next opener to roll back.
+        EXPECT_FALSE(std::filesystem::exists(catalog + "-journal")) << result.out << result.err;
 
-    TSQLiteDatabase database(catalog);
-    EXPECT_EQ(database.OpenResult("PRAGMA integrity_check")->TextAt(0), "ok");
-    EXPECT_EQ(database.OpenResult("SELECT COUNT(*) FROM tblFiles")->IntegerAt(0), reported);
+        TSQLiteDatabase database(catalog);
+        EXPECT_EQ(database.OpenResult("PRAGMA integrity_check")->TextAt(0), "ok");
+        EXPECT_EQ(database.OpenResult("SELECT COUNT(*) FROM tblFiles")->IntegerAt(0), reported);
+    }
 }
 
 TEST(CliEndToEnd, BadArgumentsExitWithTwoAndOneLineNamingTheArgument) {
@@ -316,8 +335,11 @@ TEST(CliEndToEnd, BadArgumentsExitWithTwoAndOneLineNamingTheArgument) {
         {{}, "no command"},
         {{"frobnicate"}, "'frobnicate'"},
         {{"scan", "--bogus"}, "'--bogus'"},
-        {{"scan", "--method", "SHA1", folder.Path()}, "'SHA1'"},
+        {{"scan", "--method", "SHA3", folder.Path()}, "'SHA3'"},
         {{"scan", "--db", folder / "other.db", folder.Path()}, "other.db"},
+        {{"scan", "--db", folder / "no/such/folder", folder.Path()},
+         "--db: no such folder '" + folder / "no/such/folder'"},
+        {{"old", "--db", folder / "missing"}, "--db: no such folder '" + folder / "missing'"},
         {{"scan", "--db", folder.Path(), folder / "no-such-root"}, "no-such-root"},
         {{"old", "--months", "0"}, "'0'"},
         {{"duplicates", "--format", "xml"}, "'xml'"},

@@ -17,11 +17,23 @@ ProcessResult RunCli(const std::vector<std::string>& arguments, const std::strin
 
 // Any program found on PATH, for the tools the output is compared with.
 ProcessResult RunProgram(const std::vector<std::string>& command);
+// A program by its path, with exactly these "NAME=value" environment entries.
+ProcessResult RunProgramWithEnvironment(const std::vector<std::string>& command,
+                                        const std::vector<std::string>& environment);
+
+// Why the program cannot be run as a user without privileges here; empty when it can. Tests
+// running as root switch to the user "nobody" with setpriv.
+std::string UnprivilegedRunUnavailable();
+// The built mirelon-cli, run as that user.
+ProcessResult RunCliUnprivileged(const std::vector<std::string>& arguments);
+// Makes the folder and everything in it that user's, so that the program may write there.
+void GiveToUnprivilegedUser(const std::string& path);
 
 // A mirelon-cli left running, for tests that signal it while it works.
 class TRunningCli {
 public:
     explicit TRunningCli(const std::vector<std::string>& arguments);
+    pid_t Pid() const { return pid_; }
     ~TRunningCli();
     TRunningCli(const TRunningCli&) = delete;
     TRunningCli& operator=(const TRunningCli&) = delete;

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <spawn.h>
@@ -34,8 +35,12 @@ std::string ReadAndRemove(const std::string& fileName) {
     return text;
 }
 
+// The user and group "nobody".
+constexpr uid_t kUnprivilegedId = 65534;
+
 pid_t Spawn(const std::vector<std::string>& command, const std::string& inputFile,
-            const std::string& outFile, const std::string& errFile, bool searchPath) {
+            const std::string& outFile, const std::string& errFile, bool searchPath,
+            char** environment = environ) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(
@@ -49,8 +54,8 @@ pid_t Spawn(const std::vector<std::string>& command, const std::string& inputFil
     argv.push_back(nullptr);
     pid_t pid = -1;
     const int error = searchPath
-                          ? posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ)
-                          : posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+                          ? posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environment)
+                          : posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environment);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         throw std::runtime_error("cannot start " + command[0]);
@@ -78,11 +83,12 @@ std::vector<std::string> CliCommand(const std::vector<std::string>& arguments) {
 }
 
 ProcessResult RunToEnd(const std::vector<std::string>& command, const std::string& inputFile,
-                       bool searchPath) {
+                       bool searchPath, char** environment = environ) {
     const std::string outFile = TempFileName("out");
     const std::string errFile = TempFileName("err");
     ProcessResult result;
-    result.exitCode = WaitForExit(Spawn(command, inputFile, outFile, errFile, searchPath));
+    result.exitCode =
+        WaitForExit(Spawn(command, inputFile, outFile, errFile, searchPath, environment));
     result.out = ReadAndRemove(outFile);
     result.err = ReadAndRemove(errFile);
     return result;
@@ -96,6 +102,54 @@ ProcessResult RunCli(const std::vector<std::string>& arguments, const std::strin
 
 ProcessResult RunProgram(const std::vector<std::string>& command) {
     return RunToEnd(command, {}, true);
+}
+
+ProcessResult RunProgramWithEnvironment(const std::vector<std::string>& command,
+                                        const std::vector<std::string>& environment) {
+    std::vector<char*> entries;
+    for (const std::string& entry : environment) {
+        entries.push_back(const_cast<char*>(entry.c_str()));
+    }
+    entries.push_back(nullptr);
+    return RunToEnd(command, {}, false, entries.data());
+}
+
+std::string UnprivilegedRunUnavailable() {
+    if (geteuid() != 0) {
+        return {};
+    }
+    if (RunProgram({"setpriv", "--version"}).exitCode != 0) {
+        return "the tests run as root and setpriv, which would drop the privileges, is missing";
+    }
+    return {};
+}
+
+ProcessResult RunCliUnprivileged(const std::vector<std::string>& arguments) {
+    if (geteuid() != 0) {
+        return RunCli(arguments);
+    }
+    const std::string id = std::to_string(kUnprivilegedId);
+    std::vector<std::string> command{"setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups",
+                                     MIRELON_CLI};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return RunProgram(command);
+}
+
+void GiveToUnprivilegedUser(const std::string& path) {
+    if (geteuid() != 0) {
+        return;
+    }
+    const auto give = [](const std::filesystem::path& item) {
+        if (lchown(item.c_str(), kUnprivilegedId, kUnprivilegedId) != 0) {
+            throw std::runtime_error("cannot give " + item.string() + " away");
+        }
+    };
+    give(path);
+    if (std::filesystem::is_directory(path)) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path)) {
+            give(entry.path());
+        }
+    }
 }
 
 TRunningCli::TRunningCli(const std::vector<std::string>& arguments)

@@ -1,0 +1,69 @@
+#include "tests/cli/cli_test_output.h"
+
+#include "catalog/sqlite_database.h"
+#include "catalog/sqlite_table.h"
+#include "tests/cli/cli_test_process.h"
+
+#include <regex>
+#include <sstream>
+
+namespace mirelon::test {
+
+namespace {
+
+std::string TsvUnescape(const std::string& field) {
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 1 < field.size()) {
+            const char next = field[++i];
+            out += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+        } else {
+            out += field[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> TsvFields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(TsvUnescape(line.substr(start, tab - start)));
+        if (tab == std::string::npos) {
+            return fields;
+        }
+        start = tab + 1;
+    }
+}
+
+int64_t CatalogueCount(const std::string& summary) {
+    std::smatch match;
+    if (!std::regex_search(summary, match, std::regex("^Catalogued ([0-9]+) file"))) {
+        return -1;
+    }
+    return std::stoll(match[1]);
+}
+
+int64_t RowCount(const std::string& catalogFile) {
+    TSQLiteDatabase catalog(catalogFile);
+    return catalog.OpenResult("SELECT COUNT(*) FROM tblFiles")->IntegerAt(0);
+}
+
+std::string Md5Of(const std::string& file) {
+    const ProcessResult result = RunProgram({"md5sum", file});
+    return result.exitCode == 0 ? result.out.substr(0, 32) : "<" + result.err + ">";
+}
+
+} // namespace mirelon::test
