@@ -8,7 +8,8 @@ source "$(dirname "$0")/packaging_test_lib.sh"
 build=$1 app_id=$2 gui=$3
 
 prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+data_home=$(mktemp -d)
+trap 'rm -rf "$prefix" "$data_home"' EXIT
 if ! cmake --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1; then
     cat "$prefix.log" >&2
     rm -f "$prefix.log"
@@ -23,6 +24,14 @@ same_lines "expected and installed files" "$(installed_files "$app_id" "$gui")" 
 # The installed programs run from the prefix and keep no run path into the build tree.
 cli="$prefix/bin/mirelon-cli"
 "$cli" --version >/dev/null || fail "the installed mirelon-cli --version failed"
+
+# Installed in a bin folder, the programs keep their catalog in the user's data folder.
+mkdir "$data_home/tree" && echo content >"$data_home/tree/a"
+XDG_DATA_HOME="$data_home/xdg" "$cli" scan --quiet "$data_home/tree" >/dev/null ||
+    fail "the installed mirelon-cli cannot scan"
+[ -f "$data_home/xdg/mirelon/files.db" ] ||
+    fail "the installed mirelon-cli keeps its catalog elsewhere than \$XDG_DATA_HOME/mirelon/"
+[ ! -e "$prefix/bin/files.db" ] || fail "the installed mirelon-cli writes into its bin folder"
 for program in "$prefix"/bin/*; do
     run_paths=$(readelf -d "$program" | grep -E 'R(UN)?PATH')
     if [[ $run_paths == *"$build"* ]]; then
