@@ -32,4 +32,8 @@ bool IsUniqueConstraintFailure(const ESQLiteException& error) {
     return error.Code() == SQLITE_CONSTRAINT_UNIQUE;
 }
 
+bool IsDamagedDatabase(const ESQLiteException& error) {
+    return (error.Code() & 0xFF) == SQLITE_CORRUPT;
+}
+
 } // namespace mirelon

@@ -24,4 +24,7 @@ std::string DatabaseFileName(sqlite3* connection);
 // Whether the failure is a row that a UNIQUE column already holds.
 bool IsUniqueConstraintFailure(const ESQLiteException& error);
 
+// Whether SQLite found the database file damaged.
+bool IsDamagedDatabase(const ESQLiteException& error);
+
 } // namespace mirelon

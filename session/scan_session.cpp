@@ -4,6 +4,8 @@
 #include "catalog/catalog_file.h"
 #include "catalog/catalog_schema.h"
 #include "catalog/sqlite_database.h"
+#include "catalog/sqlite_error.h"
+#include "catalog/sqlite_exception.h"
 #include "scan/folder_access.h"
 #include "scan/scan_options.h"
 #include "scan/scan_run.h"
@@ -63,6 +65,13 @@ bool DeleteCatalogFile(std::unique_ptr<TSQLiteDatabase>& catalog, const std::str
             error = NotACatalogText(files.front());
             return false;
         }
+    } catch (const ESQLiteException& e) {
+        error = DescribeFailure(e);
+        // It may have been a catalog, but nothing says so: the user decides what becomes of it.
+        if (IsDamagedDatabase(e)) {
+            error += "; move it away or choose another folder";
+        }
+        return false;
     } catch (const std::exception& e) {
         error = DescribeFailure(e);
         return false;
