@@ -61,8 +61,11 @@ int RunCommand(const CliRequest& request, CliStreams& streams) {
     default:
         break;
     }
-    const std::string dataDirectory =
-        CatalogDataDirectory(request.command, request.catalogPath, ApplicationDataDirectory());
+    // The default is not looked for (nor an installed program's data folder made) when --db
+    // names the catalog.
+    const std::string dataDirectory = CatalogDataDirectory(
+        request.command, request.catalogPath,
+        request.catalogPath.empty() ? ApplicationDataDirectory() : std::string());
     if (request.command == CliCommand::Scan) {
         return RunScan(request, dataDirectory, streams);
     }

@@ -78,8 +78,9 @@ TEST(CliScanFaults, AFreshScanKeepsTheOldCatalogUntilItKnowsItCanMakeANewOne) {
     ASSERT_EQ(RowCount(catalog), 2);
     const std::string before = Md5Of(catalog);
 
-    // Neither listed (---) nor entered (r--).
-    for (const fs::perms mode : {fs::perms::none, fs::perms::owner_read}) {
+    // Neither listed nor entered (---), listed only (r--), entered only (--x).
+    for (const fs::perms mode :
+         {fs::perms::none, fs::perms::owner_read, fs::perms::owner_exec}) {
         fs::permissions(locked, mode);
         const ProcessResult scan = RunCliUnprivileged({"scan", "--db", data, tree, locked});
         EXPECT_EQ(scan.exitCode, 1);
@@ -319,6 +320,14 @@ TEST(CliScanFaults, AnInstalledProgramKeepsItsCatalogInTheUsersDataFolder) {
     const std::string built = install("build");
     EXPECT_EQ(scanWith(built, {"XDG_DATA_HOME=" + folder / "unused", home}).exitCode, 0);
     EXPECT_EQ(RowCount(folder / "build/files.db"), 1);
+
+    // With --db naming the catalog, no data folder is looked for or made.
+    const std::string other = folder.MakeFolder("other");
+    const ProcessResult named = RunProgramWithEnvironment(
+        {installed, "scan", "--db", other, tree}, {home + "-unused", "PATH=/usr/bin:/bin"});
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+    EXPECT_EQ(RowCount(other + "/files.db"), 1);
+    EXPECT_FALSE(fs::exists(folder / "home-unused"));
 
     EXPECT_FALSE(fs::exists(folder / "usr/bin/files.db"));
     EXPECT_FALSE(fs::exists(folder / "unused"));
