@@ -16,21 +16,6 @@ TEST(DataDirectory, IsTheExecutablesDirectoryWithItsSeparator) {
     EXPECT_EQ(DataDirectoryOf("mirelon"), "");
 }
 
-// Installed programs are those in a folder called bin; their data goes by the XDG rules.
-TEST(DataDirectory, AnInstalledProgramsDataGoesToTheUsersDataFolder) {
-    EXPECT_TRUE(IsInstalledProgramDirectory("/usr/bin/"));
-    EXPECT_TRUE(IsInstalledProgramDirectory("/home/ann/.local/bin/"));
-    EXPECT_FALSE(IsInstalledProgramDirectory("/work/build/release/app/"));
-    EXPECT_FALSE(IsInstalledProgramDirectory("/opt/bin-tools/"));
-    EXPECT_FALSE(IsInstalledProgramDirectory("/usr/bin/mirelon/"));
-
-    EXPECT_EQ(UserDataDirectory("/xdg", "/home/ann"), "/xdg/mirelon/");
-    EXPECT_EQ(UserDataDirectory("/xdg/", ""), "/xdg/mirelon/");
-    EXPECT_EQ(UserDataDirectory("", "/home/ann"), "/home/ann/.local/share/mirelon/");
-    EXPECT_EQ(UserDataDirectory("relative", "/home/ann/"), "/home/ann/.local/share/mirelon/");
-    EXPECT_EQ(UserDataDirectory("relative", ""), "");
-}
-
 TEST(DataDirectory, FollowsTheRunningExecutableNotTheWorkingDirectory) {
     const std::filesystem::path before = std::filesystem::current_path();
     const std::string executable = ExecutablePath();

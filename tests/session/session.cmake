@@ -6,4 +6,6 @@ mirelon_gtest(session_tests
     task_dispatcher_test.cpp
   LIBS mirelon_session
 )
+# Permissions and the XDG folders: Linux only.
+mirelon_one_side_sources(session_tests posix data_directory_test_posix.cpp scan_session_test_posix.cpp)
 set_target_properties(session_tests PROPERTIES AUTOMOC OFF)

@@ -5,8 +5,8 @@
 
 namespace mirelon::test {
 
-// (Linux only) Runs `body` in a child process, for checks that change what the process may do or see, and
-// returns its text (an exception's text when it raised one). Empty means it passed.
+// (Linux only) Runs `body` in a child process, for checks that change what the process may do or
+// see, and returns its text (an exception's text when it raised one). Empty means it passed.
 std::string RunInChildProcess(const std::function<std::string()>& body);
 
 // Runs `check` in a process with a mount namespace of its own: what it mounts is seen only by
