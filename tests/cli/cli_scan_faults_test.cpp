@@ -79,8 +79,7 @@ TEST(CliScanFaults, AFreshScanKeepsTheOldCatalogUntilItKnowsItCanMakeANewOne) {
     const std::string before = Md5Of(catalog);
 
     // Neither listed nor entered (---), listed only (r--), entered only (--x).
-    for (const fs::perms mode :
-         {fs::perms::none, fs::perms::owner_read, fs::perms::owner_exec}) {
+    for (const fs::perms mode : {fs::perms::none, fs::perms::owner_read, fs::perms::owner_exec}) {
         fs::permissions(locked, mode);
         const ProcessResult scan = RunCliUnprivileged({"scan", "--db", data, tree, locked});
         EXPECT_EQ(scan.exitCode, 1);
@@ -323,8 +322,8 @@ TEST(CliScanFaults, AnInstalledProgramKeepsItsCatalogInTheUsersDataFolder) {
 
     // With --db naming the catalog, no data folder is looked for or made.
     const std::string other = folder.MakeFolder("other");
-    const ProcessResult named = RunProgramWithEnvironment(
-        {installed, "scan", "--db", other, tree}, {home + "-unused", "PATH=/usr/bin:/bin"});
+    const ProcessResult named = RunProgramWithEnvironment({installed, "scan", "--db", other, tree},
+                                                          {home + "-unused", "PATH=/usr/bin:/bin"});
     EXPECT_EQ(named.exitCode, 0) << named.err;
     EXPECT_EQ(RowCount(other + "/files.db"), 1);
     EXPECT_FALSE(fs::exists(folder / "home-unused"));
