@@ -1,6 +1,7 @@
 add_library(mirelon_catalog STATIC
   catalog_failure.cpp
   catalog_file.cpp
+  catalog_row_inserter.cpp
   catalog_schema.cpp
   catalog_statements.cpp
   date_time.cpp

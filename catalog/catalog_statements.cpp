@@ -30,13 +30,20 @@ std::string QuoteValue(std::string_view value) {
     return quoted;
 }
 
+constexpr std::string_view kInsertHead =
+    "INSERT INTO tblFiles(fldFullPath,fldFileName,fldFileExtension,fldFileSize,"
+    "fldCheckSum,fldDateCreated,"
+    "fldDateModified,fldDateAccessed,fldImportModules,fldCompanyName,"
+    "fldInternalName,fldFileVersion) VALUES (";
+
+std::string BoundInsertStatement() {
+    return std::string(kInsertHead) + "?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12);";
+}
+
 std::string BuildInsertStatement(const CatalogRow& row) {
     std::string sql;
     sql.reserve(400 + row.fullPath.size() * 2 + row.importModules.size());
-    sql += "INSERT INTO tblFiles(fldFullPath,fldFileName,fldFileExtension,fldFileSize,"
-           "fldCheckSum,fldDateCreated,"
-           "fldDateModified,fldDateAccessed,fldImportModules,fldCompanyName,"
-           "fldInternalName,fldFileVersion) VALUES (";
+    sql += kInsertHead;
     const std::string_view texts[] = {row.fullPath, row.fileName, row.fileExtension};
     for (const std::string_view text : texts) {
         AppendQuoted(sql, text);

@@ -58,6 +58,10 @@ void TSQLiteDatabase::SetBusyTimeout(int milliseconds) {
     sqlite3_busy_timeout(connection_, milliseconds);
 }
 
+std::unique_ptr<TSQLiteStatement> TSQLiteDatabase::Prepare(const std::string& sql) {
+    return std::make_unique<TSQLiteStatement>(connection_, sql);
+}
+
 std::unique_ptr<TSQLiteTable> TSQLiteDatabase::OpenResult(const std::string& sql) {
     return std::make_unique<TSQLiteTable>(connection_, sql);
 }

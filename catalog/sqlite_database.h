@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/sqlite_statement.h"
 #include "catalog/sqlite_table.h"
 
 #include <memory>
@@ -46,6 +47,9 @@ public:
 
     // 0 makes a locked database fail at once.
     void SetBusyTimeout(int milliseconds);
+
+    // The first statement of sql, prepared once to be run many times with bound values.
+    std::unique_ptr<TSQLiteStatement> Prepare(const std::string& sql);
 
 private:
     sqlite3* connection_ = nullptr;

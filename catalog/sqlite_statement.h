@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -19,8 +21,17 @@ public:
 
     int Step();
     sqlite3_stmt* Handle() const { return statement_; }
+    sqlite3* Connection() const { return connection_; }
+
+    // Parameters count from 1. The text must stay unchanged until the next Step has run; the
+    // result is SQLite's (not OK when the value is too big or the index is out of range).
+    int BindText(int index, std::string_view text);
+    int BindInt64(int index, int64_t value);
+    // Makes the statement ready for the next Step; the bound values stay.
+    void Reset();
 
 private:
+    sqlite3* connection_ = nullptr;
     sqlite3_stmt* statement_ = nullptr;
 };
 
