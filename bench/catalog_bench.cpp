@@ -1,6 +1,7 @@
 // Catalog insert rate: the scan's way (INSERT text per row through RunStatement) against a peer
 // that binds the same rows to one prepared statement, both in 500-row transactions on a fresh
-// file catalog.
+// file catalog; and the catalog's own bound inserter on the same rows.
+#include "catalog/catalog_row_inserter.h"
 #include "catalog/catalog_schema.h"
 #include "catalog/catalog_statements.h"
 
@@ -108,6 +109,23 @@ Timing InsertThroughStatementText(const std::string& directory,
     return stopwatch.Elapsed();
 }
 
+Timing InsertThroughRowInserter(const std::string& directory, const std::vector<CatalogRow>& rows) {
+    const auto db = CreateDatabase(directory);
+    const TStopwatch stopwatch;
+    TCatalogRowInserter inserter(*db);
+    db->StartTransaction();
+    int64_t inserted = 0;
+    for (const CatalogRow& row : rows) {
+        inserter.Insert(row);
+        if (IsCommitBoundary(++inserted)) {
+            db->CommitTransaction();
+            db->StartTransaction();
+        }
+    }
+    db->CommitTransaction();
+    return stopwatch.Elapsed();
+}
+
 void Check(int result, sqlite3* db, const char* what) {
     if (result != SQLITE_OK && result != SQLITE_DONE)
         throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db));
@@ -174,18 +192,24 @@ int main() {
                       ("mirelon-catalog-bench-" + std::to_string(std::random_device()()));
     std::filesystem::create_directories(root / "text");
     std::filesystem::create_directories(root / "bound");
+    std::filesystem::create_directories(root / "inserter");
     int status = EXIT_SUCCESS;
     try {
         const std::vector<CatalogRow> rows = MakeRows();
         const Timing text = InsertThroughStatementText((root / "text").string() + "/", rows);
         const Timing bound = InsertThroughBoundStatement((root / "bound").string() + "/", rows);
+        const Timing inserter = InsertThroughRowInserter((root / "inserter").string() + "/", rows);
         const double textRate = kRows / text.wallSeconds;
         const double boundRate = kRows / bound.wallSeconds;
         std::printf("insert statement text:    %d rows in %.3f s (cpu %.3f s) = %.0f rows/s\n",
                     kRows, text.wallSeconds, text.cpuSeconds, textRate);
         std::printf("bound prepared statement: %d rows in %.3f s (cpu %.3f s) = %.0f rows/s\n",
                     kRows, bound.wallSeconds, bound.cpuSeconds, boundRate);
+        std::printf("catalog row inserter:     %d rows in %.3f s (cpu %.3f s) = %.0f rows/s\n",
+                    kRows, inserter.wallSeconds, inserter.cpuSeconds, kRows / inserter.wallSeconds);
         std::printf("ratio text/bound: %.2f (information)\n", textRate / boundRate);
+        std::printf("ratio inserter/text: %.2f (information)\n",
+                    kRows / inserter.wallSeconds / textRate);
         std::printf("target catalog_insert_rows_per_s: %.0f (goal >= %.0f) %s\n", textRate,
                     kGoalRowsPerSecond, textRate >= kGoalRowsPerSecond ? "met" : "missed");
     } catch (const std::exception& failure) {
