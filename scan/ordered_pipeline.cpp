@@ -1,0 +1,237 @@
+#include "scan/ordered_pipeline.h"
+
+#include <algorithm>
+
+namespace mirelon {
+
+TOrderedPipeline::TOrderedPipeline(const OrderedPipelineLimits& limits, Writer writer)
+    : limits_([&] {
+          OrderedPipelineLimits clamped = limits;
+          clamped.workers = std::max(clamped.workers, 1);
+          clamped.maxQueuedFiles = std::max<size_t>(clamped.maxQueuedFiles, 1);
+          clamped.maxOpenFolders = std::max<size_t>(clamped.maxOpenFolders, 1);
+          clamped.maxBufferedFiles =
+              std::max(clamped.maxBufferedFiles, static_cast<size_t>(clamped.workers));
+          return clamped;
+      }()),
+      writer_(std::move(writer)), reorder_(limits_.maxBufferedFiles) {
+    try {
+        writerThread_ = std::thread([this] { WriterLoop(); });
+        for (int worker = 0; worker < limits_.workers; ++worker)
+            workers_.emplace_back([this] { WorkerLoop(); });
+    } catch (...) {
+        Abort();
+        JoinThreads();
+        throw;
+    }
+}
+
+TOrderedPipeline::~TOrderedPipeline() {
+    Abort();
+    JoinThreads();
+}
+
+bool TOrderedPipeline::Submit(std::unique_ptr<TPipelineItem> item,
+                              std::shared_ptr<const void> folder) {
+    std::unique_lock lock(mutex_);
+    queueSpace_.wait(lock, [&] {
+        return closed_ || (queue_.size() < limits_.maxQueuedFiles && CanQueue(folder.get()));
+    });
+    if (closed_)
+        return false; // the item goes with the parameters, after the lock
+    if (folder) {
+        ++folderUses_[folder.get()];
+        peaks_.openFolders = std::max(peaks_.openFolders, folderUses_.size());
+    }
+    queue_.push_back({std::move(item), std::move(folder), submitted_++});
+    peaks_.queuedFiles = std::max(peaks_.queuedFiles, queue_.size());
+    work_.notify_one();
+    return true;
+}
+
+void TOrderedPipeline::Abort() {
+    std::deque<Queued> dropped;
+    {
+        const std::lock_guard lock(mutex_);
+        closed_ = true;
+        dropped = DropQueueLocked();
+    }
+    queueSpace_.notify_all();
+    work_.notify_all();
+    bufferSpace_.notify_all();
+    writable_.notify_all();
+}
+
+void TOrderedPipeline::Finish() {
+    {
+        const std::lock_guard lock(mutex_);
+        closed_ = true;
+    }
+    queueSpace_.notify_all();
+    work_.notify_all();
+    writable_.notify_all();
+    JoinThreads();
+    const std::lock_guard lock(mutex_);
+    if (failure_)
+        std::rethrow_exception(failure_);
+}
+
+OrderedPipelinePeaks TOrderedPipeline::Peaks() const {
+    const std::lock_guard lock(mutex_);
+    return peaks_;
+}
+
+uint64_t TOrderedPipeline::WrittenCount() const {
+    const std::lock_guard lock(mutex_);
+    return written_;
+}
+
+void TOrderedPipeline::WorkerLoop() {
+    for (;;) {
+        Queued taken;
+        {
+            std::unique_lock lock(mutex_);
+            work_.wait(lock, [&] { return CanTakeFront() || (closed_ && queue_.empty()); });
+            if (!CanTakeFront())
+                return;
+            taken = std::move(queue_.front());
+            queue_.pop_front();
+            ++taken_;
+            ++running_;
+            peaks_.runningWorkers = std::max(peaks_.runningWorkers, running_);
+            peaks_.bufferedFiles =
+                std::max(peaks_.bufferedFiles, static_cast<size_t>(taken_ - written_));
+        }
+        queueSpace_.notify_one();
+
+        std::exception_ptr failure;
+        size_t bytes = 0;
+        try {
+            taken.item->Run();
+            bytes = taken.item->ResultBytes();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+
+        // The folder is let go before the result may wait for room, and under the lock, so
+        // that the count never lags the holds alive (closing a handle is quick).
+        {
+            const std::lock_guard lock(mutex_);
+            --running_;
+            ReleaseFolderLocked(taken.folder.get());
+            taken.folder.reset();
+        }
+        queueSpace_.notify_all();
+
+        // Whatever is dropped here goes after the lock.
+        std::deque<Queued> dropped;
+        {
+            std::unique_lock lock(mutex_);
+            if (failure) {
+                if (!failure_)
+                    failure_ = failure;
+                closed_ = true;
+                dropped = DropQueueLocked();
+            } else {
+                bufferSpace_.wait(lock, [&] {
+                    return failure_ || taken.sequence == written_ ||
+                           bufferedBytes_ + bytes <= limits_.maxBufferedBytes;
+                });
+                if (!failure_) {
+                    reorder_[taken.sequence % reorder_.size()] = {std::move(taken.item), bytes};
+                    bufferedBytes_ += bytes;
+                    peaks_.bufferedBytes = std::max(peaks_.bufferedBytes, bufferedBytes_);
+                }
+            }
+        }
+        writable_.notify_one();
+        if (failure) {
+            queueSpace_.notify_all();
+            work_.notify_all();
+            bufferSpace_.notify_all();
+        }
+    }
+}
+
+void TOrderedPipeline::WriterLoop() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        Done* next = nullptr;
+        writable_.wait(lock, [&] {
+            next = &reorder_[written_ % reorder_.size()];
+            return failure_ || next->item || AllWritten();
+        });
+        if (failure_ || !next->item)
+            return;
+        Done done = std::move(*next);
+        next->item = nullptr;
+        lock.unlock();
+        std::exception_ptr failure;
+        try {
+            writer_(*done.item);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done.item.reset();
+        std::deque<Queued> dropped;
+        lock.lock();
+        bufferedBytes_ -= done.bytes;
+        if (failure) {
+            if (!failure_)
+                failure_ = failure;
+            closed_ = true;
+            dropped = DropQueueLocked();
+        } else {
+            ++written_;
+        }
+        lock.unlock();
+        dropped.clear();
+        work_.notify_all();
+        bufferSpace_.notify_all();
+        if (failure) {
+            queueSpace_.notify_all();
+            return;
+        }
+        lock.lock();
+    }
+}
+
+bool TOrderedPipeline::CanTakeFront() const {
+    return !queue_.empty() && queue_.front().sequence < written_ + reorder_.size();
+}
+
+bool TOrderedPipeline::CanQueue(const void* folder) const {
+    return folder == nullptr || folderUses_.count(folder) > 0 ||
+           folderUses_.size() < limits_.maxOpenFolders;
+}
+
+bool TOrderedPipeline::AllWritten() const {
+    return closed_ && queue_.empty() && written_ == taken_;
+}
+
+std::deque<TOrderedPipeline::Queued> TOrderedPipeline::DropQueueLocked() {
+    std::deque<Queued> dropped = std::move(queue_);
+    queue_.clear();
+    for (const Queued& queued : dropped)
+        ReleaseFolderLocked(queued.folder.get());
+    return dropped;
+}
+
+void TOrderedPipeline::ReleaseFolderLocked(const void* folder) {
+    if (folder == nullptr)
+        return;
+    const auto found = folderUses_.find(folder);
+    if (found != folderUses_.end() && --found->second == 0)
+        folderUses_.erase(found);
+}
+
+void TOrderedPipeline::JoinThreads() {
+    for (std::thread& worker : workers_) {
+        if (worker.joinable())
+            worker.join();
+    }
+    if (writerThread_.joinable())
+        writerThread_.join();
+}
+
+} // namespace mirelon
