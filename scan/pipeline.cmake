@@ -1,8 +1,11 @@
-# The parallel scan's machinery: ordered work pool, read-ahead hints.
+# The parallel scan's machinery: ordered work pool, read-ahead hints, whether a drive spins.
 add_library(mirelon_pipeline STATIC
   ordered_pipeline.cpp
   read_ahead_posix.cpp
+  block_device_rotation_posix.cpp
+  storage_rotation_posix.cpp
 )
 target_include_directories(mirelon_pipeline PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_pipeline)
-target_link_libraries(mirelon_pipeline PUBLIC Threads::Threads)
+# The drive table's mount table reader finds the device under a btrfs or similar mount.
+target_link_libraries(mirelon_pipeline PUBLIC mirelon_drives Threads::Threads)
