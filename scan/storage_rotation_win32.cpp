@@ -1,25 +1,12 @@
 #include "scan/storage_rotation.h"
 
+#include "base/wide_path.h"
+
 #include <windows.h>
 
 #include <winioctl.h>
 
-#include <string>
-
 namespace mirelon {
-
-namespace {
-
-std::wstring WideText(const std::string& text) {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        length);
-    return wide;
-}
-
-} // namespace
 
 // The volume that holds the path is asked whether it incurs a seek penalty, which is how
 // Windows tells a spinning disk from a solid-state one.

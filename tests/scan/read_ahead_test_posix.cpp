@@ -1,3 +1,4 @@
+// Linux only: the page cache, seen through mincore, and named pipes.
 #include "scan/read_ahead.h"
 #include "tests/support/eventually.h"
 #include "tests/support/temp_folder.h"

@@ -1,17 +1,14 @@
+// Linux only: the processor count against nproc, and a thread's processor affinity.
 #include "scan/processor_count.h"
-#include "scan/scan_jobs.h"
 
 #include <gtest/gtest.h>
 
 #include <sched.h>
 
 #include <cstdio>
-#include <map>
 
 namespace mirelon {
 namespace {
-
-using enum TStorageRotation;
 
 int NprocOutput() {
     FILE* pipe = popen("nproc", "r");
@@ -23,25 +20,9 @@ int NprocOutput() {
     return count;
 }
 
-TEST(ScanJobs, OnePerProcessorOneOnASpinningDiskAndWhatIsAskedFor) {
-    const std::map<std::string, TStorageRotation> drives = {
-        {"/ssd", Solid}, {"/hdd", Rotational}, {"/net", Unknown}};
-    const auto rotationOf = [&](const std::string& root) { return drives.at(root); };
+TEST(ProcessorCount, CountsWhatThisProcessMayRunOn) {
+    EXPECT_EQ(UsableProcessorCount(), NprocOutput());
 
-    const int processors = NprocOutput();
-    ASSERT_GT(processors, 0);
-    EXPECT_EQ(UsableProcessorCount(), processors);
-    EXPECT_EQ(ScanJobsFor(std::nullopt, {"/ssd", "/net"}, rotationOf),
-              std::min(processors, kMaxScanJobs));
-    EXPECT_EQ(ScanJobsFor(std::nullopt, {"/ssd", "/hdd"}, rotationOf), 1);
-    EXPECT_EQ(ScanJobsFor(std::nullopt, {}, rotationOf), std::min(processors, kMaxScanJobs));
-    // Asked for, it is used, also on a spinning disk, within its limits.
-    EXPECT_EQ(ScanJobsFor(4, {"/hdd"}, rotationOf), 4);
-    EXPECT_EQ(ScanJobsFor(0, {"/ssd"}, rotationOf), 1);
-    EXPECT_EQ(ScanJobsFor(100000, {"/ssd"}, rotationOf), kMaxScanJobs);
-}
-
-TEST(ScanJobs, AProcessLimitedToOneProcessorUsesOne) {
     cpu_set_t saved;
     ASSERT_EQ(sched_getaffinity(0, sizeof saved, &saved), 0);
     cpu_set_t one;

@@ -1,3 +1,4 @@
+// Linux only: sysfs block devices (partitions, device-mapper, md, loop) and the mount table.
 #include "scan/block_device_rotation.h"
 #include "tests/support/temp_folder.h"
 
