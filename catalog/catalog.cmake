@@ -2,9 +2,11 @@ add_library(mirelon_catalog STATIC
   catalog_failure.cpp
   catalog_file.cpp
   catalog_row_inserter.cpp
+  catalog_format.cpp
   catalog_schema.cpp
   catalog_statements.cpp
   date_time.cpp
+  file_stamps.cpp
   real_text.cpp
   sqlite_cells.cpp
   sqlite_database.cpp

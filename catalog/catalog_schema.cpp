@@ -29,11 +29,35 @@ std::string FileSizeIndexSql() {
     return "CREATE INDEX idxFileSize ON [tblFiles]([fldFileSize]);";
 }
 
+std::string FileStampsTableSql() {
+    return "CREATE TABLE tblFileStamps ([fldID] INTEGER PRIMARY KEY,[fldDevice] INTEGER NOT NULL,"
+           "[fldInode] INTEGER NOT NULL,[fldSize] INTEGER NOT NULL,"
+           "[fldModifiedNs] INTEGER NOT NULL,[fldChangedNs] INTEGER NOT NULL);";
+}
+
+std::string FileStampsInodeIndexSql() {
+    return "CREATE INDEX idxFileStampsInode ON [tblFileStamps]([fldDevice],[fldInode]);";
+}
+
+std::string FileStampsDeleteTriggerSql() {
+    return "CREATE TRIGGER trgFileStampsDelete AFTER DELETE ON [tblFiles] BEGIN "
+           "DELETE FROM [tblFileStamps] WHERE [fldID] = OLD.[fldID]; END;";
+}
+
+std::string CatalogInfoTableSql() {
+    return "CREATE TABLE tblCatalogInfo ([fldName] VARCHAR (40) PRIMARY KEY NOT NULL,"
+           "[fldValue] VARCHAR (120) NOT NULL);";
+}
+
 std::span<const CatalogObject> CatalogObjects() {
-    static constexpr std::array<CatalogObject, 3> kObjects{{
+    static constexpr std::array<CatalogObject, 7> kObjects{{
         {"tblFiles", &TableDefinitionSql},
         {"idxDateAccessed", &DateAccessedIndexSql},
         {"idxFileSize", &FileSizeIndexSql},
+        {"tblFileStamps", &FileStampsTableSql},
+        {"idxFileStampsInode", &FileStampsInodeIndexSql},
+        {"trgFileStampsDelete", &FileStampsDeleteTriggerSql},
+        {"tblCatalogInfo", &CatalogInfoTableSql},
     }};
     return kObjects;
 }

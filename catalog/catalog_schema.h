@@ -14,6 +14,13 @@ inline constexpr const char* kCatalogFileName = "files.db";
 std::string TableDefinitionSql();
 std::string DateAccessedIndexSql();
 std::string FileSizeIndexSql();
+// Each file's identity stamp, beside tblFiles and keyed by its fldID; a trigger deletes a row's
+// stamp with the row, whoever deletes it.
+std::string FileStampsTableSql();
+std::string FileStampsInodeIndexSql();
+std::string FileStampsDeleteTriggerSql();
+// What the catalog says about itself: its format version and the method of its checksums.
+std::string CatalogInfoTableSql();
 
 // One object that this program makes in a catalog, with the statement that makes it.
 struct CatalogObject {

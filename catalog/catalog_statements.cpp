@@ -65,6 +65,35 @@ std::string BuildInsertStatement(const CatalogRow& row) {
     return sql;
 }
 
+std::string BuildUpdateStatement(int64_t fileId, const CatalogRow& row) {
+    std::string sql;
+    sql.reserve(400 + row.fileName.size() + row.importModules.size());
+    sql += "UPDATE tblFiles SET fldFileName=";
+    AppendQuoted(sql, row.fileName);
+    sql += ",fldFileExtension=";
+    AppendQuoted(sql, row.fileExtension);
+    sql += ",fldFileSize=";
+    AppendQuoted(sql, std::to_string(row.fileSize));
+    sql += ",fldCheckSum=";
+    AppendQuoted(sql, row.checkSum);
+    sql += ",fldDateCreated=";
+    AppendQuoted(sql, DateText(row.dateCreated));
+    sql += ",fldDateModified=";
+    AppendQuoted(sql, DateText(row.dateModified));
+    sql += ",fldDateAccessed=";
+    AppendQuoted(sql, DateText(row.dateAccessed));
+    sql += ",fldImportModules=";
+    AppendQuoted(sql, row.importModules);
+    sql += ",fldCompanyName=";
+    AppendQuoted(sql, row.companyName);
+    sql += ",fldInternalName=";
+    AppendQuoted(sql, row.internalName);
+    sql += ",fldFileVersion=";
+    AppendQuoted(sql, row.fileVersion);
+    sql += " WHERE fldID=" + std::to_string(fileId) + ";";
+    return sql;
+}
+
 std::string BuildPathLookup(std::string_view fullPath) {
     return "SELECT fldFullPath FROM tblFiles WHERE [fldFullPath]=" + QuoteValue(fullPath);
 }

@@ -26,6 +26,8 @@ struct CatalogRow {
 std::string BuildInsertStatement(const CatalogRow& row);
 // The same INSERT with the twelve values as parameters 1 to 12, in column order.
 std::string BoundInsertStatement();
+// Rewrites the row of this fldID with every column of `row` but the path, which stays as it is.
+std::string BuildUpdateStatement(int64_t fileId, const CatalogRow& row);
 // Yields fldFullPath of the row with this path, letter case of ASCII letters ignored: the caller
 // tells the path itself from a letter-case twin.
 std::string BuildPathLookup(std::string_view fullPath);

@@ -66,6 +66,10 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::OpenResult(const std::string& sql
     return std::make_unique<TSQLiteTable>(connection_, sql);
 }
 
+int64_t TSQLiteDatabase::LastInsertRowId() const {
+    return sqlite3_last_insert_rowid(connection_);
+}
+
 void TSQLiteDatabase::StartTransaction() {
     if (inTransaction_)
         throw ESQLiteException("Transaction already open");

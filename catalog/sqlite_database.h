@@ -27,6 +27,8 @@ public:
     // Runs the first statement of sql, which must finish without yielding rows.
     void RunStatement(const std::string& sql);
     std::unique_ptr<TSQLiteTable> OpenResult(const std::string& sql);
+    // fldID of the row the last INSERT on this connection made.
+    int64_t LastInsertRowId() const;
 
     // Raises "Transaction already open" without touching the database when one is open.
     void StartTransaction();
@@ -48,7 +50,8 @@ public:
     // 0 makes a locked database fail at once.
     void SetBusyTimeout(int milliseconds);
 
-    // The first statement of sql, prepared once to be run many times with bound values.
+    // The first statement of sql, prepared once to be run many times with bound values, or to
+    // read row by row; it must go before the database does.
     std::unique_ptr<TSQLiteStatement> Prepare(const std::string& sql);
 
 private:

@@ -30,6 +30,17 @@ public:
     // Makes the statement ready for the next Step; the bound values stay.
     void Reset();
 
+    // Steps once and raises "Error executing SQL statement" unless the statement finished;
+    // then resets it for the next values.
+    void Run();
+    // Steps to the next row of a query: false after the last, "Could not retrieve data" on failure.
+    bool NextRow();
+
+    // Reading the row a Step returned; columns count from 0.
+    bool IsInteger(int column) const;
+    int64_t IntegerAt(int column) const;
+    std::string_view TextAt(int column) const;
+
 private:
     sqlite3* connection_ = nullptr;
     sqlite3_stmt* statement_ = nullptr;
