@@ -46,6 +46,8 @@ public:
 
     // Skips "." and "..". False at the end of the listing.
     bool Next(DirectoryEntry& entry);
+    // After Next gave false: whether the listing ended on a read error before its true end.
+    bool Incomplete() const { return incomplete_; }
 
     const FolderIdentity& Identity() const { return identity_; }
 
@@ -70,6 +72,7 @@ private:
     OpenFolderPtr open_;
     FolderIdentity identity_;
     bool inMemory_ = false;
+    bool incomplete_ = false;
     std::vector<char> parkedNames_; // zero-terminated names, each preceded by its kind
     size_t parkedOffset_ = 0;
 };

@@ -142,6 +142,7 @@ bool DirectoryListing::ReadNext(DirectoryEntry& entry) {
         // The stream takes the handle over; OpenChild goes on using it.
         open_->stream = ::fdopendir(open_->handle);
         if (open_->stream == nullptr) {
+            incomplete_ = true;
             return false;
         }
     }
@@ -149,7 +150,9 @@ bool DirectoryListing::ReadNext(DirectoryEntry& entry) {
         errno = 0;
         const dirent* record = ::readdir(open_->stream);
         if (record == nullptr) {
-            return false; // the end, or a read error: either way this listing is over
+            // The end, or a read error: either way this listing is over.
+            incomplete_ = errno != 0;
+            return false;
         }
         if (IsDotOrDotDot(record->d_name)) {
             continue;

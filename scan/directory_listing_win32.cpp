@@ -148,7 +148,9 @@ bool DirectoryListing::ReadNext(DirectoryEntry& entry) {
             return false;
         }
         if (folder.started && !::FindNextFileW(folder.find, &folder.found)) {
-            folder.ended = true; // the end, or a read error: either way this listing is over
+            // The end, or a read error: either way this listing is over.
+            incomplete_ = ::GetLastError() != ERROR_NO_MORE_FILES;
+            folder.ended = true;
             return false;
         }
         folder.started = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/date_time.h"
+#include "catalog/file_stamps.h"
 
 #include <cstdint>
 #include <string>
@@ -25,10 +26,19 @@ struct FileFacts {
     TDateTime created = 0, modified = 0, accessed = 0;
     uint64_t size = 0;
     bool isRegular = false;
+    FileStamp stamp;
 };
 
 // All of the above from a single directory lookup.
 bool ReadFileFacts(const std::string& path, FileFacts& facts);
+
+// The stamp alone, from the directory entry (a symbolic link is not followed); false when the
+// file cannot be found.
+bool ReadFileStamp(const std::string& path, FileStamp& stamp);
+
+// The device of the folder a walk starting at `path` lists (a symbolic link is followed, as the
+// walk follows it); false when there is none.
+bool ReadFolderDevice(const std::string& path, uint64_t& device);
 
 inline constexpr const char* kIllegalDateTimeMessage = "Error illegal date or time format";
 

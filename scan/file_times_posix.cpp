@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <system_error>
 
 namespace mirelon {
@@ -27,6 +28,22 @@ const struct statx_timestamp& CreationStamp(const struct statx& entry) {
     const bool kept = (entry.stx_mask & STATX_BTIME) &&
                       (entry.stx_btime.tv_sec != 0 || entry.stx_btime.tv_nsec != 0);
     return kept ? entry.stx_btime : entry.stx_ctime;
+}
+
+constexpr unsigned int kStampMask = STATX_TYPE | STATX_INO | STATX_SIZE | STATX_MTIME | STATX_CTIME;
+
+int64_t Nanoseconds(const struct statx_timestamp& stamp) {
+    return stamp.tv_sec * int64_t{1'000'000'000} + stamp.tv_nsec;
+}
+
+// The device number as stat's st_dev gives it, which the folder walk compares.
+uint64_t DeviceOf(const struct statx& entry) {
+    return makedev(entry.stx_dev_major, entry.stx_dev_minor);
+}
+
+FileStamp StampOf(const struct statx& entry) {
+    return {DeviceOf(entry), entry.stx_ino, entry.stx_size, Nanoseconds(entry.stx_mtime),
+            Nanoseconds(entry.stx_ctime)};
 }
 
 } // namespace
@@ -81,7 +98,25 @@ bool ReadFileFacts(const std::string& path, FileFacts& facts) {
     read.accessed = ToLocal(entry.stx_atime, offset);
     read.size = entry.stx_size;
     read.isRegular = S_ISREG(entry.stx_mode);
+    read.stamp = StampOf(entry);
     facts = read;
+    return true;
+}
+
+bool ReadFileStamp(const std::string& path, FileStamp& stamp) {
+    struct statx entry {};
+    if (!LookUpEntry(path, kStampMask, entry))
+        return false;
+    stamp = StampOf(entry);
+    return true;
+}
+
+bool ReadFolderDevice(const std::string& path, uint64_t& device) {
+    struct statx entry {};
+    if (statx(AT_FDCWD, path.c_str(), AT_NO_AUTOMOUNT, STATX_TYPE, &entry) != 0 ||
+        !S_ISDIR(entry.stx_mode))
+        return false;
+    device = DeviceOf(entry);
     return true;
 }
 

@@ -32,6 +32,7 @@ public:
         }
         auto root = DirectoryListing::OpenRoot(rootPath);
         if (!root) {
+            events_.FolderLeftOut(path_);
             return;
         }
         rootDevice_ = root->Identity().device;
@@ -46,6 +47,10 @@ private:
         OpenFolder& current = folders_.back();
         DirectoryEntry entry;
         if (!current.listing->Next(entry)) {
+            if (current.listing->Incomplete()) {
+                path_.resize(current.pathLength);
+                events_.FolderLeftOut(path_);
+            }
             LeaveFolder();
             return;
         }
@@ -69,11 +74,22 @@ private:
             if (identity && SameFileSystem(identity->device)) {
                 path_ += PathSeparator();
                 events_.BeforeFolder(path_, abort_);
+                events_.FolderLeftOut(path_);
+            } else if (identity || !parent.Parked()) {
+                // Another file system, or a folder that cannot be looked at: it may hold files.
+                // One that vanished meanwhile holds none.
+                path_ += '/';
+                events_.FolderLeftOut(path_);
             }
             return;
         }
-        if (!SameFileSystem(child->Identity().device) || IsOnCurrentPath(child->Identity())) {
-            return; // another drive, or a bind mount of a folder into its own sub-tree
+        if (!SameFileSystem(child->Identity().device)) {
+            path_ += '/';
+            events_.FolderLeftOut(path_); // another drive
+            return;
+        }
+        if (IsOnCurrentPath(child->Identity())) {
+            return; // a bind mount of a folder into its own sub-tree
         }
         path_ += PathSeparator();
         events_.BeforeFolder(path_, abort_);
@@ -92,7 +108,11 @@ private:
         if (top > 0 && top - 1 < firstOpen_) {
             // A failed reopen leaves the parent's own files reachable by name, but not its
             // sub-folders; those are passed over like folders that vanished.
-            folders_[top - 1].listing->Reopen(*folders_[top].listing);
+            OpenFolder& parent = folders_[top - 1];
+            if (!parent.listing->Reopen(*folders_[top].listing)) {
+                path_.resize(parent.pathLength);
+                events_.FolderLeftOut(path_);
+            }
             firstOpen_ = top - 1;
         }
         folders_.pop_back();

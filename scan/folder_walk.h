@@ -18,6 +18,9 @@ public:
     // A regular file, or any folder when sub-folders are not descended; `name` is the last part
     // of `fullPath`.
     virtual void FoundEntry(const std::string& fullPath, std::string_view name, bool& abort) = 0;
+    // A folder (ending with '/') whose files the walk did not all see although they may be
+    // there: it could not be listed or not to its end, or it lies on another file system.
+    virtual void FolderLeftOut(const std::string& /*folderPath*/) {}
 };
 
 struct FolderWalkOptions {
@@ -31,8 +34,9 @@ struct FolderWalkOptions {
 
 // Lists `rootPath` and, depth-first, every sub-folder as soon as it is met, in the order the
 // file system delivers the entries. Symbolic links are neither reported nor followed, and a
-// folder on another file system than the root is passed over without an event. A folder that
-// cannot be listed is passed over after its BeforeFolder. Stops when `abort` becomes true.
+// folder on another file system than the root is passed over with only FolderLeftOut. A folder
+// that cannot be listed is passed over after its BeforeFolder and FolderLeftOut. Stops when
+// `abort` becomes true.
 void WalkFolderTree(const std::string& rootPath, const FolderWalkOptions& options,
                     IFolderWalkEvents& events, bool& abort);
 

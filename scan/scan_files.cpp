@@ -58,6 +58,10 @@ public:
         }
     }
 
+    void FolderLeftOut(const std::string& folderPath) override {
+        owner_.DoFolderLeftOut(folderPath);
+    }
+
 private:
     TCustomScanFiles& owner_;
     const std::string filter_;
@@ -137,6 +141,12 @@ void TCustomScanFiles::DoFoundFile(const std::string& fileName, bool& vAbort) {
 void TCustomScanFiles::DoBeforeScanDir(const std::string& fileName, bool& vAbort) {
     if (onBeforeScanDir_) {
         onBeforeScanDir_(*this, fileName, vAbort);
+    }
+}
+
+void TCustomScanFiles::DoFolderLeftOut(const std::string& folderPath) {
+    if (onFolderLeftOut_) {
+        onFolderLeftOut_(*this, folderPath);
     }
 }
 

@@ -16,6 +16,7 @@ class TThreadEx;
 using TGetFileEvent =
     std::function<void(TCustomScanFiles& sender, const std::string& fileName, bool& vAbort)>;
 using TNotifyEvent = std::function<void(TCustomScanFiles& sender)>;
+using TFolderEvent = std::function<void(TCustomScanFiles& sender, const std::string& folderPath)>;
 
 // Walks one folder tree depth-first and reports every regular file through OnFoundFile, after
 // OnBeforeScanDir for each folder (its path ends with a separator). Symbolic links are neither
@@ -49,6 +50,9 @@ public:
     void SetOnBeforeScanDir(TGetFileEvent handler) { onBeforeScanDir_ = std::move(handler); }
     void SetOnFoundFile(TGetFileEvent handler) { onFoundFile_ = std::move(handler); }
     void SetOnEndScan(TNotifyEvent handler) { onEndScan_ = std::move(handler); }
+    // A folder (ending with '/') whose files the walk did not all see, though some may be there:
+    // it could not be listed, or not to its end, or it lies on another file system.
+    void SetOnFolderLeftOut(TFolderEvent handler) { onFolderLeftOut_ = std::move(handler); }
     // Decides whether a folder lies on the walk's file system; by default equal device ids.
     void
     SetSameFileSystemCheck(std::function<bool(uint64_t rootDevice, uint64_t entryDevice)> check) {
@@ -60,6 +64,7 @@ protected:
     virtual void DoEndScan();
     virtual void DoFoundFile(const std::string& fileName, bool& vAbort);
     virtual void DoBeforeScanDir(const std::string& fileName, bool& vAbort);
+    virtual void DoFolderLeftOut(const std::string& folderPath);
 
 private:
     class Walk;
@@ -75,6 +80,7 @@ private:
     TGetFileEvent onBeforeScanDir_;
     TGetFileEvent onFoundFile_;
     TNotifyEvent onEndScan_;
+    TFolderEvent onFolderLeftOut_;
     std::function<bool(uint64_t, uint64_t)> sameFileSystem_;
     std::unique_ptr<TThreadEx> worker_; // made on the first threaded Execute
 };
