@@ -1,4 +1,5 @@
 add_library(mirelon_scanrun STATIC
+  catalog_index.cpp
   scan_run.cpp)
 target_include_directories(mirelon_scanrun PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_scanrun)

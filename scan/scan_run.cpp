@@ -2,6 +2,7 @@
 
 #include "base/ascii_case.h"
 #include "catalog/catalog_statements.h"
+#include "catalog/file_stamps.h"
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_error.h"
 #include "catalog/sqlite_exception.h"
@@ -35,6 +36,14 @@ bool IsSystemPagingFile(std::string_view fileName) {
 
 // The path column ignores letter case; this file system does not.
 constexpr const char* kLetterCaseTwin = "a catalogued path differs from it only in letter case";
+constexpr const char* kVanished = "vanished before it could be read";
+// Its checksum would describe neither the old content nor the new.
+constexpr const char* kChangedWhileRead = "changed while it was read, twice";
+
+// Where the walk of a root puts its files: the root with one trailing separator.
+std::string RootPrefix(const std::string& root) {
+    return root.ends_with('/') ? root : root + '/';
+}
 
 constexpr int kVersionCompanyName = 0;
 constexpr int kVersionFileVersion = 2;
@@ -55,17 +64,24 @@ TScanRun::TScanRun(TScanFiles& scanner, const TcxDriveInfo& drives, const IScanO
         });
     scanner_.SetOnFoundFile([this](TCustomScanFiles& sender, const std::string& name,
                                    bool& vAbort) { vclScanFilesFoundFile(sender, name, vAbort); });
+    scanner_.SetOnFolderLeftOut([this](TCustomScanFiles& sender, const std::string& folder) {
+        vclScanFilesFolderLeftOut(sender, folder);
+    });
 }
 
 TScanRun::~TScanRun() {
     scanner_.SetOnBeforeScanDir(nullptr);
     scanner_.SetOnFoundFile(nullptr);
+    scanner_.SetOnFolderLeftOut(nullptr);
 }
 
 void TScanRun::BeginScan() {
     scanAbort_ = false;
     scanRunning_ = true;
     aborted_ = false;
+    mode_ = options_.FreshScanIndex();
+    hashMethod_ = kHashMethodFirst + options_.HashMethodIndex();
+    counts_ = {};
     scannedCount_ = 0;
     committedCount_ = 0;
     lostCount_ = 0;
@@ -89,6 +105,29 @@ void TScanRun::EndScan() {
 
 void TScanRun::ScanHarddisk() {
     scanner_.ExcludedFolders() = exclusions_.ExcludedFolderList();
+    // Dropped however the job ends: the stamp writer's statement must go before the catalog.
+    struct JobState {
+        TScanRun& run;
+        ~JobState() {
+            run.stampWriter_ = nullptr;
+            run.index_.Clear();
+            run.walkedRoots_.clear();
+            run.currentRoot_ = nullptr;
+        }
+    } jobState{*this};
+    TFileStampWriter stampWriter(*catalog_);
+    stampWriter_ = &stampWriter;
+    if (mode_ == kFreshScanUpdate) {
+        index_.Load(*catalog_);
+    }
+    WalkRoots();
+    // Only a walk that went to its end tells which files are gone.
+    if (mode_ == kFreshScanUpdate && !scanAbort_) {
+        RemoveRowsGone();
+    }
+}
+
+void TScanRun::WalkRoots() {
     if (!roots_.empty()) {
         for (const std::string& root : roots_) {
             if (scanAbort_) {
@@ -110,8 +149,30 @@ void TScanRun::ScanHarddisk() {
 }
 
 void TScanRun::WalkRoot(const std::string& root) {
+    WalkedRoot walked{RootPrefix(root), 0, {}};
+    // A root that is no folder is not walked at all: none of its rows can be judged.
+    const bool walkable = ReadFolderDevice(root, walked.device);
+    currentRoot_ = &walked;
     scanner_.SetPath(root);
     scanner_.Execute();
+    currentRoot_ = nullptr;
+    if (walkable && !scanAbort_) {
+        walkedRoots_.push_back(std::move(walked));
+    }
+}
+
+void TScanRun::vclScanFilesFolderLeftOut(TCustomScanFiles&, const std::string& folderPath) {
+    if (currentRoot_ != nullptr) {
+        currentRoot_->leftOut.insert(folderPath);
+    }
+}
+
+void TScanRun::RemoveRowsGone() {
+    TFileRowDeleter deleter(*catalog_);
+    for (const int64_t id : index_.RowsGone(walkedRoots_)) {
+        deleter.Delete(id);
+        ++counts_.removed;
+    }
 }
 
 void TScanRun::vclScanFilesBeforeScanDir(TCustomScanFiles&, const std::string& fileName,
@@ -121,7 +182,12 @@ void TScanRun::vclScanFilesBeforeScanDir(TCustomScanFiles&, const std::string& f
 }
 
 void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileName, bool&) {
-    if (options_.FreshScanIndex() == kFreshScanContinue) {
+    const std::string name = FileNameOf(fileName);
+    if (name.empty() || IsSystemPagingFile(name) || IsIgnored(fileName)) {
+        return;
+    }
+    TCatalogIndex::Entry* catalogued = nullptr;
+    if (mode_ == kFreshScanContinue) {
         // A failing lookup is a catalog fault, not a file fault: it ends the job.
         const auto found = catalog_->OpenResult(BuildPathLookup(fileName));
         if (found->RowCount() > 0) {
@@ -130,36 +196,77 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
             }
             return;
         }
+    } else if (mode_ == kFreshScanUpdate) {
+        catalogued = index_.Find(fileName);
+        if (catalogued != nullptr) {
+            FileStamp now;
+            if (!ReadFileStamp(fileName, now)) {
+                return; // gone meanwhile: not seen, so its row goes with the others
+            }
+            catalogued->seen = true;
+            if (TCatalogIndex::Unchanged(*catalogued, now)) {
+                ++counts_.unchanged;
+                progress_.ScannedCount(FilesDone());
+                return;
+            }
+        } else if (IsLetterCaseTwin(fileName)) {
+            Skip(fileName, kLetterCaseTwin);
+            return;
+        }
     }
+    CatalogueFile(fileName, catalogued);
+}
 
+bool TScanRun::IsLetterCaseTwin(const std::string& path) {
+    return catalog_->OpenResult(BuildPathLookup(path))->RowCount() > 0;
+}
+
+void TScanRun::CatalogueFile(const std::string& fileName, TCatalogIndex::Entry* catalogued) {
+    const auto vanished = [&] {
+        if (catalogued != nullptr) {
+            catalogued->seen = false;
+        }
+        Skip(fileName, kVanished);
+    };
     CatalogRow row;
     row.fullPath = fileName;
     row.fileName = FileNameOf(fileName);
-    if (row.fileName.empty() || IsSystemPagingFile(row.fileName) || IsIgnored(fileName)) {
-        return;
-    }
 
     // The access time is taken before anything opens the file, and put back after the last read.
     FileFacts facts;
     if (!ReadFileFacts(fileName, facts)) {
-        Skip(fileName, "vanished before it could be read");
+        vanished();
         return;
     }
-    row.dateAccessed = facts.accessed;
+    const TDateTime accessed = facts.accessed;
+
+    // A file written to while it is read is read again once: its checksum must match its stamp.
+    int code = kHashOk;
+    for (int attempt = 1;; ++attempt) {
+        code = HashFile(hashMethod_, fileName, row.checkSum);
+        FileFacts after;
+        if (!ReadFileFacts(fileName, after)) {
+            vanished();
+            return;
+        }
+        if (after.stamp == facts.stamp) {
+            break;
+        }
+        if (attempt == 2) {
+            RestoreAccessedTime(fileName, accessed);
+            Skip(fileName, kChangedWhileRead);
+            return;
+        }
+        facts = after;
+    }
+    row.dateAccessed = accessed;
     row.dateCreated = facts.created;
     row.dateModified = facts.modified;
     row.fileExtension = FileExtensionOf(row.fileName);
     row.fileSize = facts.size;
 
-    const int method = kHashMethodFirst + options_.HashMethodIndex();
-    const int code = HashFile(method, fileName, row.checkSum);
     if (code != kHashOk) {
         row.checkSum.clear();
-        FileFacts after;
-        if (!ReadFileFacts(fileName, after)) {
-            Skip(fileName, "vanished before it could be read");
-            return;
-        }
         ++unhashedCount_;
         if (unhashed_.size() < kSkippedKept) {
             unhashed_.push_back({fileName, HashFileFailureText(code)});
@@ -191,8 +298,30 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
         }
     }
 
-    RestoreAccessedTime(fileName, facts.accessed);
+    RestoreAccessedTime(fileName, accessed);
+    // Putting the access time back moves the status-change time; the stamp must hold the moved
+    // one, or the next update would take the file for changed. Size, times and identity stay
+    // those the checksum was made from, so a write since then shows at the next update.
+    FileStamp stamp = facts.stamp;
+    FileStamp restored;
+    if (ReadFileStamp(fileName, restored)) {
+        stamp.changedNs = restored.changedNs;
+    }
 
+    const int64_t id = WriteRow(row, catalogued);
+    if (id == 0) {
+        return;
+    }
+    stampWriter_->Write(id, stamp);
+    ++(catalogued != nullptr ? counts_.changed : counts_.added);
+    FileWritten();
+}
+
+int64_t TScanRun::WriteRow(const CatalogRow& row, const TCatalogIndex::Entry* catalogued) {
+    if (catalogued != nullptr) {
+        catalog_->RunStatement(BuildUpdateStatement(catalogued->id, row));
+        return catalogued->id;
+    }
     try {
         catalog_->RunStatement(BuildInsertStatement(row));
     } catch (const ESQLiteException& e) {
@@ -201,12 +330,15 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
         if (!IsUniqueConstraintFailure(e)) {
             throw;
         }
-        Skip(fileName, kLetterCaseTwin);
-        return;
+        Skip(row.fullPath, kLetterCaseTwin);
+        return 0;
     }
+    return catalog_->LastInsertRowId();
+}
 
+void TScanRun::FileWritten() {
     ++scannedCount_;
-    progress_.ScannedCount(scannedCount_);
+    progress_.ScannedCount(mode_ == kFreshScanUpdate ? FilesDone() : scannedCount_);
     if (IsCommitBoundary(scannedCount_)) {
         catalog_->CommitTransaction();
         committedCount_ = scannedCount_;
@@ -221,6 +353,8 @@ void TScanRun::RowsCommitted() {
 void TScanRun::RowsRolledBack() {
     lostCount_ += scannedCount_ - committedCount_;
     scannedCount_ = committedCount_;
+    // Rows are removed only in the last transaction.
+    counts_.removed = 0;
 }
 
 bool TScanRun::IsIgnored(const std::string& path) const {
@@ -245,6 +379,15 @@ std::string TScanRun::SummaryText() const {
     add(unhashedCount_, " file without checksum", " files without checksum");
     add(lostCount_, " catalogued file not kept", " catalogued files not kept");
     return text;
+}
+
+std::string TScanRun::CountsText() const {
+    if (mode_ != kFreshScanUpdate) {
+        return {};
+    }
+    return std::to_string(counts_.unchanged) + " unchanged, " + std::to_string(counts_.changed) +
+           " changed, " + std::to_string(counts_.added) + " new, " +
+           std::to_string(counts_.removed) + " removed";
 }
 
 std::string TScanRun::SkippedHint() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scan/catalog_index.h"
 #include "scan/exclusion_provider.h"
 #include "scan/scan_options.h"
 #include "scan/scan_progress.h"
@@ -13,9 +14,12 @@
 namespace mirelon {
 
 class TCustomScanFiles;
+class TFileRowDeleter;
+class TFileStampWriter;
 class TScanFiles;
 class TcxDriveInfo;
 class TSQLiteDatabase;
+struct CatalogRow;
 
 // A file the scan passed over, with the reason, so a scan never hides what it left out.
 struct SkippedFile {
@@ -23,9 +27,17 @@ struct SkippedFile {
     std::string reason;
 };
 
-// The scan job: walks every fixed drive (or the given roots) and inserts one catalog row per
-// file. The window thread starts and ends a scan (flags, transaction); the job itself runs on
-// the helper thread. Free of any window system so the command line drives the same code.
+// What a scan did with the files it found. A fresh or continued scan only adds.
+struct ScanCounts {
+    int64_t unchanged = 0; // catalogued and stamped alike: not read
+    int64_t changed = 0;   // catalogued, hashed again and its row rewritten
+    int64_t added = 0;     // not catalogued before
+    int64_t removed = 0;   // rows of files the walk could have found and did not
+};
+
+// The scan job: walks every fixed drive (or the given roots) and writes one catalog row and its
+// stamp per file. The window thread starts and ends a scan (flags, transaction); the job itself
+// runs on the helper thread. Free of any window system so the command line drives the same code.
 class TScanRun {
 public:
     TScanRun(TScanFiles& scanner, const TcxDriveInfo& drives, const IScanOptions& options,
@@ -42,12 +54,16 @@ public:
     void SetRoots(std::vector<std::string> roots) { roots_ = std::move(roots); }
     const std::vector<std::string>& Roots() const { return roots_; }
 
-    // Window-thread side of the scan-running and scan-abort flags.
+    // Window-thread side of the scan-running and scan-abort flags. BeginScan also takes the scan
+    // mode and the hash method from the options: a scan keeps both to its end.
     void BeginScan();
     void RequestAbort();
     void EndScan();
     bool ScanRunning() const { return scanRunning_.load(); }
     bool AbortRequested() const { return scanAbort_.load(); }
+    // kFreshScanYes, kFreshScanContinue or kFreshScanUpdate, as BeginScan found it.
+    int Mode() const { return mode_; }
+    int32_t HashMethod() const { return hashMethod_; }
 
     // The job, for the task name "Scan Harddisk".
     void ScanHarddisk();
@@ -56,14 +72,18 @@ public:
     void vclScanFilesBeforeScanDir(TCustomScanFiles& sender, const std::string& fileName,
                                    bool& vAbort);
     void vclScanFilesFoundFile(TCustomScanFiles& sender, const std::string& fileName, bool& vAbort);
+    void vclScanFilesFolderLeftOut(TCustomScanFiles& sender, const std::string& folderPath);
 
     // After the job, by whoever ends its transaction: the rows inserted since the last batch
     // commit were committed, or were lost with the transaction (a full disk).
     void RowsCommitted();
     void RowsRolledBack();
 
-    // Rows this scan inserted and did not lose.
+    // Rows this scan inserted or rewrote and did not lose.
     int64_t ScannedCount() const { return scannedCount_; }
+    const ScanCounts& Counts() const { return counts_; }
+    // The files dealt with so far, written or not.
+    int64_t FilesDone() const { return counts_.unchanged + counts_.changed + counts_.added; }
     // Rows inserted and then lost with a transaction that could not be committed.
     int64_t LostCount() const { return lostCount_; }
     int64_t SkippedCount() const { return skippedCount_; }
@@ -76,6 +96,8 @@ public:
 
     // "12 files skipped", "Scan aborted, 3 files skipped", ... ; empty when nothing to say.
     std::string SummaryText() const;
+    // An update's "9 unchanged, 1 changed, 2 new, 3 removed"; empty for the other modes.
+    std::string CountsText() const;
     // One line per skipped file kept, "path: reason".
     std::string SkippedHint() const;
 
@@ -84,7 +106,16 @@ public:
 private:
     void Skip(const std::string& path, std::string reason);
     bool IsIgnored(const std::string& path) const;
+    void WalkRoots();
     void WalkRoot(const std::string& root);
+    // Whether the catalog holds the path in another letter case only.
+    bool IsLetterCaseTwin(const std::string& path);
+    // Reads, hashes and writes the file: a new row, or `catalogued` rewritten in place.
+    void CatalogueFile(const std::string& path, TCatalogIndex::Entry* catalogued);
+    // The row's fldID; 0 when the path turned out to be a letter-case twin.
+    int64_t WriteRow(const CatalogRow& row, const TCatalogIndex::Entry* catalogued);
+    void FileWritten();
+    void RemoveRowsGone();
 
     TScanFiles& scanner_;
     const TcxDriveInfo& drives_;
@@ -99,7 +130,16 @@ private:
     std::atomic<bool> scanRunning_{false};
     std::atomic<bool> scanAbort_{false};
     bool aborted_ = false;
+    int mode_ = 0;
+    int32_t hashMethod_ = 0;
 
+    // During an update's job: the catalogued files, and the roots walked to their end.
+    TCatalogIndex index_;
+    std::vector<WalkedRoot> walkedRoots_;
+    WalkedRoot* currentRoot_ = nullptr;
+    TFileStampWriter* stampWriter_ = nullptr; // during the job
+
+    ScanCounts counts_;
     int64_t scannedCount_ = 0;
     int64_t committedCount_ = 0;
     int64_t lostCount_ = 0;

@@ -2,10 +2,12 @@
 
 #include "catalog/catalog_failure.h"
 #include "catalog/catalog_file.h"
+#include "catalog/catalog_format.h"
 #include "catalog/catalog_schema.h"
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_error.h"
 #include "catalog/sqlite_exception.h"
+#include "hash/hash_service.h"
 #include "scan/folder_access.h"
 #include "scan/scan_options.h"
 #include "scan/scan_run.h"
@@ -29,6 +31,43 @@ std::string UnlistableRoot(const TScanRun& run) {
         }
     }
     return {};
+}
+
+std::string MethodName(int32_t method) {
+    const char* name = HashMethodName(method);
+    return name != nullptr ? name : "";
+}
+
+// Why the scan must not write into this catalog at all; empty when it may. Checksums of two
+// methods in one catalog would make false duplicates (CRC32 and ADLER32 have the same length),
+// so a continued scan keeps the catalog's method; an update may change it, since it hashes
+// every file again then.
+std::string CatalogRefusal(TSQLiteDatabase& catalog, const TScanRun& run) {
+    const CatalogFormat format = ReadCatalogFormat(catalog);
+    if (format.version > kCatalogFormatVersion) {
+        return catalog.FileName() + " was written by a newer version of Mirelon; this one " +
+               "cannot keep it up to date";
+    }
+    const std::string method = MethodName(run.HashMethod());
+    if (run.Mode() == kFreshScanContinue && !format.hashMethod.empty() &&
+        format.hashMethod != method) {
+        return "the catalog holds " + format.hashMethod + " checksums: continue with " +
+               format.hashMethod + ", or choose an update or a fresh scan to use " + method;
+    }
+    return {};
+}
+
+// The stamp and info tables as this program makes them, and the scan's method recorded. An
+// update with another method forgets every stamp first: each file is then hashed again, also
+// by the next update should this one be stopped.
+void PrepareCatalog(TSQLiteDatabase& catalog, const TScanRun& run) {
+    const CatalogFormat format = ReadCatalogFormat(catalog);
+    PrepareCatalogFormat(catalog);
+    const std::string method = MethodName(run.HashMethod());
+    if (run.Mode() == kFreshScanUpdate && format.hashMethod != method) {
+        ForgetFileStamps(catalog);
+    }
+    RecordCatalogFormat(catalog, method);
 }
 
 // Every row inserted so far becomes permanent, however the job ended; unless SQLite has already
@@ -123,8 +162,14 @@ ScanOutcome RunScanSession(TScanRun& run, const IScanOptions& options,
     run.SetCatalog(catalog.get());
     run.SetIgnoredFiles(CatalogOwnFiles(dataDirectory));
     try {
+        outcome.error = CatalogRefusal(*catalog, run);
+        if (!outcome.error.empty()) {
+            return outcome;
+        }
         catalog->StartTransaction();
+        PrepareCatalog(*catalog, run);
     } catch (const std::exception& e) {
+        catalog->RollbackTransaction();
         outcome.error = DescribeFailure(e);
         return outcome;
     }

@@ -1,0 +1,72 @@
+#include "scan/catalog_index.h"
+
+#include "catalog/sqlite_database.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace mirelon {
+
+namespace {
+
+bool UnderLeftOutFolder(const std::string& path, const WalkedRoot& root) {
+    if (root.leftOut.empty()) {
+        return false;
+    }
+    // Each folder on the way down from the root, with its separator.
+    for (size_t slash = path.find('/', root.prefix.size() - 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        if (root.leftOut.contains(path.substr(0, slash + 1))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CouldHaveSeen(const std::string& path, const TCatalogIndex::Entry& entry,
+                   const WalkedRoot& root) {
+    return path.starts_with(root.prefix) &&
+           (!entry.hasStamp || entry.stamp.device == root.device) &&
+           !UnderLeftOutFolder(path, root);
+}
+
+} // namespace
+
+void TCatalogIndex::Load(TSQLiteDatabase& catalog) {
+    entries_.clear();
+    ReadCataloguedFiles(catalog, [this](CataloguedFile& file) { Add(file); });
+}
+
+void TCatalogIndex::Add(const CataloguedFile& file) {
+    Entry& entry = entries_[file.path];
+    entry.id = file.id;
+    entry.fileSize = file.fileSize;
+    entry.hasChecksum = file.hasChecksum;
+    entry.hasStamp = file.hasStamp;
+    entry.stamp = file.stamp;
+    entry.seen = false;
+}
+
+TCatalogIndex::Entry* TCatalogIndex::Find(const std::string& path) {
+    const auto found = entries_.find(path);
+    return found == entries_.end() ? nullptr : &found->second;
+}
+
+bool TCatalogIndex::Unchanged(const Entry& entry, const FileStamp& now) {
+    return entry.hasStamp && entry.hasChecksum && entry.stamp == now && entry.fileSize == now.size;
+}
+
+std::vector<int64_t> TCatalogIndex::RowsGone(const std::vector<WalkedRoot>& roots) const {
+    std::vector<int64_t> gone;
+    for (const auto& [path, entry] : entries_) {
+        if (!entry.seen && std::any_of(roots.begin(), roots.end(), [&](const WalkedRoot& root) {
+                return CouldHaveSeen(path, entry, root);
+            })) {
+            gone.push_back(entry.id);
+        }
+    }
+    std::sort(gone.begin(), gone.end());
+    return gone;
+}
+
+} // namespace mirelon

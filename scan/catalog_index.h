@@ -1,0 +1,56 @@
+#pragma once
+
+#include "catalog/file_stamps.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace mirelon {
+
+class TSQLiteDatabase;
+
+// One root as an update walked it: which rows it could have seen.
+struct WalkedRoot {
+    std::string prefix; // the root with a trailing '/': every path it reaches starts so
+    uint64_t device = 0;
+    // Folders under it, each with a trailing '/', whose files the walk did not all see.
+    std::unordered_set<std::string> leftOut;
+};
+
+// The catalogued files an update compares the walk with, by exact path (letter case counts,
+// though the path column ignores it). Kept in memory, so that an unchanged file costs no
+// statement at all.
+class TCatalogIndex {
+public:
+    struct Entry {
+        int64_t id = 0;
+        uint64_t fileSize = 0;
+        bool hasChecksum = false;
+        bool hasStamp = false;
+        FileStamp stamp;
+        bool seen = false;
+    };
+
+    void Load(TSQLiteDatabase& catalog);
+    void Add(const CataloguedFile& file);
+    void Clear() { entries_.clear(); }
+
+    Entry* Find(const std::string& path);
+    size_t Size() const { return entries_.size(); }
+
+    // Whether the row still describes the file of this stamp: stamped alike, of the size the
+    // row says, and with a checksum (one that could not be read then is tried again).
+    static bool Unchanged(const Entry& entry, const FileStamp& now);
+
+    // The rows not seen that the walk of `roots` could have seen: under one of them, outside
+    // its left-out folders, and on its file system (a row without a stamp is taken to be).
+    std::vector<int64_t> RowsGone(const std::vector<WalkedRoot>& roots) const;
+
+private:
+    std::unordered_map<std::string, Entry> entries_;
+};
+
+} // namespace mirelon
