@@ -20,6 +20,8 @@ struct OptionSpec {
 constexpr OptionSpec kHelp{"help", 'h', false};
 constexpr OptionSpec kMethod{"method", 0, true};
 constexpr OptionSpec kContinue{"continue", 0, false};
+constexpr OptionSpec kUpdate{"update", 0, false};
+constexpr OptionSpec kHardLinks{"hard-links", 0, false};
 constexpr OptionSpec kExclude{"exclude", 0, true};
 constexpr OptionSpec kDb{"db", 0, true};
 constexpr OptionSpec kQuiet{"quiet", 'q', false};
@@ -35,8 +37,11 @@ struct CommandSpec {
 
 const std::array<CommandSpec, 6>& Commands() {
     static const std::array<CommandSpec, 6> kCommands{{
-        {CliCommand::Scan, "scan", {kHelp, kMethod, kContinue, kExclude, kDb, kQuiet}, true},
-        {CliCommand::Duplicates, "duplicates", {kHelp, kDb, kFormat}, false},
+        {CliCommand::Scan,
+         "scan",
+         {kHelp, kMethod, kContinue, kUpdate, kExclude, kDb, kQuiet},
+         true},
+        {CliCommand::Duplicates, "duplicates", {kHelp, kHardLinks, kDb, kFormat}, false},
         {CliCommand::OldFiles, "old", {kHelp, kMonths, kDb, kFormat}, false},
         {CliCommand::UnusedDlls, "unused-dlls", {kHelp, kDb, kFormat}, false},
         {CliCommand::Drives, "drives", {kHelp, kFormat}, false},
@@ -98,6 +103,10 @@ void ApplyOption(CliRequest& request, const OptionSpec& option, const std::strin
         request.method = ParseMethod(command, value);
     } else if (option.name == kContinue.name) {
         request.continueScan = true;
+    } else if (option.name == kUpdate.name) {
+        request.updateScan = true;
+    } else if (option.name == kHardLinks.name) {
+        request.hardLinks = true;
     } else if (option.name == kExclude.name) {
         if (value.empty()) {
             throw ECliUsage(command, "--exclude: the folder is empty");
@@ -213,6 +222,9 @@ CliRequest ParseCliArguments(std::span<const std::string> arguments) {
     }
     request.command = spec->command;
     ParseCommandArguments(request, *spec, arguments.subspan(1));
+    if (request.continueScan && request.updateScan) {
+        throw ECliUsage(request.command, "--continue and --update cannot be combined");
+    }
     return request;
 }
 

@@ -24,6 +24,8 @@ struct CliRequest {
 
     int32_t method = 0; // hash method ID; 0 when not given
     bool continueScan = false;
+    bool updateScan = false;
+    bool hardLinks = false; // duplicates: every link of a file, not only the first
     bool quiet = false;
     std::vector<std::string> excludedFolders;
     std::string catalogPath; // --db as given; empty for the default catalog

@@ -27,7 +27,7 @@ Exit status: 0 success; 1 files skipped, files not hashed, or the catalog could 
 )";
 
 constexpr const char* kScan =
-    R"(Usage: mirelon-cli scan [--method NAME] [--continue] [--exclude DIR]... [--db PATH] [--quiet] [ROOT]...
+    R"(Usage: mirelon-cli scan [--method NAME] [--continue | --update] [--exclude DIR]... [--db PATH] [--quiet] [ROOT]...
 Catalogue every file under the ROOT folders, or under every fixed drive when no ROOT is
 given, one catalog row per file with its size, checksum, times, imported modules and version
 strings; an ELF file gets the libraries it needs as its imported modules and its soname as its
@@ -37,8 +37,13 @@ internal name.
                   HAVAL128, HAVAL160, HAVAL192, HAVAL224, HAVAL256, SHA1, SHA256, SHA384,
                   SHA512, TIGER128, TIGER160, TIGER192, RIPEMD128 or RIPEMD160
   --continue      keep the catalog and add only files it does not hold yet; without this
-                  the old catalog is deleted first, if it is one (anything else in its
-                  place stops the scan)
+                  or --update the old catalog is deleted first, if it is one (anything
+                  else in its place stops the scan); the method must be the catalog's
+  --update        keep the catalog true: hash again only files that changed (their size,
+                  times or identity differ from when they were catalogued), add new ones,
+                  and remove the rows of files gone from the folders walked; rows of other
+                  file systems and of roots not named stay; another method than the
+                  catalog's hashes every file again
   --exclude DIR   leave out this folder and everything under it (may be repeated)
   --db PATH       the catalog: a folder, or a file named files.db in one
   -q, --quiet     no progress line (it is shown only while standard error is a terminal)
@@ -48,8 +53,11 @@ Every ROOT must be a folder that can be listed, or nothing is done. A ROOT named
 inside another ROOT on the same file system, is scanned once, with a note.
 Ctrl-C, a closed terminal or a request to stop (SIGTERM) ends the scan at the next folder: the
 rows so far are committed and the exit status is 130, 129 or 143.
-At the end a summary names the files skipped and those catalogued without a checksum. A
-catalog that cannot take a row (a full disk) ends the scan at once, keeping the rows committed.
+At the end a summary names the files skipped and those catalogued without a checksum; after
+an update it says how many files were unchanged, changed, new and removed. A stopped or failed
+update removes no row; the next one finishes the job. A catalog that cannot take a row (a full
+disk) ends the scan at once, keeping the rows committed. A file written to while it is read is
+read again once, and skipped if it changes again.
 )";
 
 constexpr const char* kQueryOptions =
@@ -64,10 +72,13 @@ CSV follows RFC 4180; JSON is an array of objects, with bytes that are not UTF-8
 )";
 
 constexpr const char* kDuplicates =
-    R"(Usage: mirelon-cli duplicates [--db PATH] [--format tsv|csv|json]
+    R"(Usage: mirelon-cli duplicates [--hard-links] [--db PATH] [--format tsv|csv|json]
 List every catalogued file whose checksum another catalogued file shares, sorted by checksum
-so that each group of copies is adjacent. Files without a checksum are left out.
+so that each group of copies is adjacent. Files without a checksum are left out. Hard links
+to one file are one file, listed once under the path that sorts first, since deleting a link
+frees no space: links alone make no group.
 
+  --hard-links    list every link of a file, each as a file of its own
 )";
 
 constexpr const char* kOld =

@@ -101,7 +101,7 @@ int RunQueryCommand(const CliRequest& request, const std::string& dataDirectory,
 
     if (request.command == CliCommand::Duplicates) {
         TStoringSink sink;
-        FindDuplicateFiles(*catalog, sink);
+        FindDuplicateFiles(*catalog, sink, request.hardLinks);
         sink.Store().SortByColumn(kCheckSumColumn, true);
         writer->Start(columns);
         WriteStore(sink.Store(), *writer);

@@ -78,9 +78,14 @@ void PrintFileList(std::ostream& out, const char* title, int64_t count,
 
 void PrintSummary(std::ostream& out, const TScanRun& run, const std::string& catalogFile,
                   double seconds) {
-    out << "Catalogued " << run.ScannedCount() << (run.ScannedCount() == 1 ? " file" : " files")
-        << " (" << Megabytes(run.BytesHashed()) << " hashed) in " << Seconds(seconds) << " into "
-        << catalogFile << '\n';
+    if (run.Mode() == kFreshScanUpdate) {
+        out << "Updated " << catalogFile << " in " << Seconds(seconds) << ": " << run.CountsText()
+            << " (" << Megabytes(run.BytesHashed()) << " hashed)\n";
+    } else {
+        out << "Catalogued " << run.ScannedCount() << (run.ScannedCount() == 1 ? " file" : " files")
+            << " (" << Megabytes(run.BytesHashed()) << " hashed) in " << Seconds(seconds)
+            << " into " << catalogFile << '\n';
+    }
     const std::string summary = run.SummaryText();
     if (!summary.empty()) {
         out << summary << '\n';
@@ -103,7 +108,9 @@ int RunScanCommand(const CliRequest& request, const CliScanSettings& settings,
     if (request.method != 0) {
         options.SetHashMethodIndex(request.method - kHashMethodFirst);
     }
-    options.SetFreshScanIndex(request.continueScan ? kFreshScanContinue : kFreshScanYes);
+    options.SetFreshScanIndex(request.continueScan ? kFreshScanContinue
+                              : request.updateScan ? kFreshScanUpdate
+                                                   : kFreshScanYes);
 
     TScanFiles scanner;
     const TcxDriveInfo drives;

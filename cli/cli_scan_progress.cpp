@@ -48,13 +48,17 @@ std::string Printable(const std::string& text) {
 } // namespace
 
 std::string ScanProgressLine(int64_t files, uint64_t bytes, double seconds,
-                             const std::string& folder, int columns) {
+                             const std::string& folder, int columns, const std::string& counts) {
     char figures[96];
     const double megabytes = static_cast<double>(bytes) / (1024.0 * 1024.0);
     const double rate = seconds > 0 ? static_cast<double>(files) / seconds : 0.0;
-    std::snprintf(figures, sizeof figures, "%lld files  %.1f MB  %.0f files/s  ",
-                  static_cast<long long>(files), megabytes, rate);
+    std::snprintf(figures, sizeof figures, "%lld files", static_cast<long long>(files));
     std::string line = figures;
+    if (!counts.empty()) {
+        line += " (" + counts + ")";
+    }
+    std::snprintf(figures, sizeof figures, "  %.1f MB  %.0f files/s  ", megabytes, rate);
+    line += figures;
     // The last column stays free: writing into it makes some terminals wrap.
     const std::size_t width = columns > 1 ? static_cast<std::size_t>(columns - 1) : 0;
     if (line.size() >= width) {
@@ -106,7 +110,9 @@ void TCliScanProgress::Redraw(bool force) {
     lastRedraw_ = now;
     const double seconds = std::chrono::duration<double>(now - start_).count();
     const uint64_t bytes = run_ != nullptr ? run_->BytesHashed() : 0;
-    err_ << "\r\033[K" << ScanProgressLine(count_, bytes, seconds, folder_, columns_) << std::flush;
+    const std::string counts = run_ != nullptr ? run_->CountsText() : std::string();
+    err_ << "\r\033[K" << ScanProgressLine(count_, bytes, seconds, folder_, columns_, counts)
+         << std::flush;
     lineShown_ = true;
 }
 

@@ -13,9 +13,11 @@ namespace mirelon {
 class TScanRun;
 
 // "1234 files  56.7 MB  410 files/s  /current/folder/", cut to `columns` characters; a folder
-// too long loses its start, as its end says more.
+// too long loses its start, as its end says more. An update's counts ("9 unchanged, ...") come
+// after the number of files, in brackets.
 std::string ScanProgressLine(int64_t files, uint64_t bytes, double seconds,
-                             const std::string& folder, int columns);
+                             const std::string& folder, int columns,
+                             const std::string& counts = {});
 
 // The scan's status on standard error: one line redrawn in place at most ten times a second
 // and erased at the end, or nothing at all when not visible. Also the place where the scan
