@@ -131,8 +131,18 @@ void TScanCommands::StartScan() {
         frmMain_.SetIdleStatus(failure);
         return;
     }
-    frmMain_.SetStatus(false, QStringLiteral("Ready"), QString::fromStdString(run_->SummaryText()));
-    frmMain_.sbCaption2->setToolTip(QString::fromStdString(run_->SkippedHint()));
+    // The pane may be too narrow for an update's counts; its hint holds the whole text.
+    std::string summary = run_->CountsText();
+    const std::string skipped = run_->SummaryText();
+    if (!skipped.empty()) {
+        summary = summary.empty() ? skipped : skipped + ". " + summary;
+    }
+    std::string hint = summary;
+    if (const std::string files = run_->SkippedHint(); !files.empty()) {
+        hint += (hint.empty() ? "" : "\n") + files;
+    }
+    frmMain_.SetStatus(false, QStringLiteral("Ready"), QString::fromStdString(summary));
+    frmMain_.sbCaption2->setToolTip(QString::fromStdString(hint));
 }
 
 } // namespace mirelon

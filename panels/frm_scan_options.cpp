@@ -17,7 +17,8 @@ const QStringList& TfrmScan_Options::HashMethodLines() {
 
 const QStringList& TfrmScan_Options::FreshScanLines() {
     static const QStringList lines = {"Yes (Old data will be deleted)",
-                                      "No (Continue from last scan)"};
+                                      "No (Continue from last scan)",
+                                      "Update (rehash changed files only)"};
     return lines;
 }
 

@@ -7,7 +7,8 @@ namespace mirelon {
 
 class TScanOptions;
 
-// The scan options panel: the hash method and whether a scan starts afresh. The scan job reads
+// The scan options panel: the hash method and whether a scan starts afresh, continues or
+// updates the catalog. The scan job reads
 // both at the moment of use through the TScanOptions bound to the panel, which the panel updates
 // whenever a selected index changes, whether or not "Ok" is pressed later.
 class TfrmScan_Options : public TfmOptionPanel {

@@ -82,7 +82,7 @@ private slots:
     void scanPanelHasTheDesignedRows();
     void duplicateFilesPanelHasTheDesignedRows();
     void firstStartGivesMd5AndFreshScan();
-    void havalWithOkIsStoredAsElevenAndBackAfterRestart();
+    void havalAndUpdateWithOkAreStoredAndBackAfterRestart();
     void changesWithoutOkLastOnlyForTheRun_data();
     void changesWithoutOkLastOnlyForTheRun();
     void typedFreshScanText_data();
@@ -135,7 +135,8 @@ void OptionPanelsTest::scanPanelHasTheDesignedRows() {
     QCOMPARE(panel.cboHashMethod->ComboBox()->maxVisibleItems(), 16);
     QVERIFY(!panel.cboHashMethod->ComboBox()->isEditable());
     QCOMPARE(panel.cboFreshScan->Lines(),
-             QStringList({"Yes (Old data will be deleted)", "No (Continue from last scan)"}));
+             QStringList({"Yes (Old data will be deleted)", "No (Continue from last scan)",
+                          "Update (rehash changed files only)"}));
     QVERIFY(panel.cboFreshScan->ComboBox()->isEditable());
     QCOMPARE(panel.cboHashMethod->Hint(),
              QString("This is the method of identifying duplicate files.\nThey range from less "
@@ -190,20 +191,22 @@ void OptionPanelsTest::firstStartGivesMd5AndFreshScan() {
     QCOMPARE(options.FreshScanIndex(), 0);
 }
 
-void OptionPanelsTest::havalWithOkIsStoredAsElevenAndBackAfterRestart() {
+void OptionPanelsTest::havalAndUpdateWithOkAreStoredAndBackAfterRestart() {
     {
         ProgramRun run(settingsFile_);
         TScanOptions options;
         TfrmScan_Options panel(&run.store, &options);
         ShowWhile(panel, *mainWindow_, [&] {
             PickLine(*panel.cboHashMethod, 11);
+            PickLine(*panel.cboFreshScan, 2);
             QCOMPARE(options.HashMethodIndex(), 11);
+            QCOMPARE(options.FreshScanIndex(), kFreshScanUpdate);
             QTest::mouseClick(panel.btnOk, Qt::LeftButton);
         });
         QVERIFY(!panel.isVisible());
         // Written on "Ok", before the program ends.
         QCOMPARE(FileText(settingsFile_), QString("[frmScan_Options.PropSaver]\r\n"
-                                                  "cboFreshScan.ItemIndex=0\r\n"
+                                                  "cboFreshScan.ItemIndex=2\r\n"
                                                   "cboHashMethod.ItemIndex=11\r\n\r\n"));
     }
     ProgramRun restart(settingsFile_);
@@ -212,6 +215,8 @@ void OptionPanelsTest::havalWithOkIsStoredAsElevenAndBackAfterRestart() {
     QCOMPARE(panel.cboHashMethod->Text(), QString("HAVAL256"));
     QCOMPARE(panel.HashMethodIndex(), 11);
     QCOMPARE(options.HashMethodIndex(), 11);
+    QCOMPARE(panel.cboFreshScan->Text(), QString("Update (rehash changed files only)"));
+    QCOMPARE(options.FreshScanIndex(), kFreshScanUpdate);
 }
 
 void OptionPanelsTest::changesWithoutOkLastOnlyForTheRun_data() {
@@ -258,6 +263,7 @@ void OptionPanelsTest::typedFreshScanText_data() {
     QTest::addColumn<int>("after");
     QTest::newRow("second line, lower case") << 0 << "no (continue from last scan)" << 1;
     QTest::newRow("first line, capitals") << 1 << "YES (OLD DATA WILL BE DELETED)" << 0;
+    QTest::newRow("third line, lower case") << 1 << "update (rehash changed files only)" << 2;
     QTest::newRow("no line keeps 0") << 0 << "No" << 0;
     QTest::newRow("no line keeps 1") << 1 << "maybe" << 1;
     QTest::newRow("empty keeps 1") << 1 << "" << 1;
