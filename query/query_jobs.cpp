@@ -1,6 +1,7 @@
 #include "query/query_jobs.h"
 
 #include "base/ascii_case.h"
+#include "catalog/sqlite_exception.h"
 #include "query/imported_modules.h"
 #include "query/query_texts.h"
 #include "query/result_loading.h"
@@ -19,8 +20,19 @@ std::size_t ReplaceGridRows(TSQLiteTable& result, TResultGridSink& grid,
 
 } // namespace
 
-std::size_t FindDuplicateFiles(TSQLiteDatabase& catalog, TResultGridSink& grid) {
-    const auto result = catalog.OpenResult(std::string(kDuplicatesQuery));
+std::size_t FindDuplicateFiles(TSQLiteDatabase& catalog, TResultGridSink& grid, bool everyLink) {
+    // A catalog made before the stamps has no links to tell, nor has one whose stamp table is
+    // damaged (the next scan makes it again): every row is then a file of its own.
+    std::unique_ptr<TSQLiteTable> result;
+    if (!everyLink && catalog.HasTable("tblFileStamps")) {
+        try {
+            result = catalog.OpenResult(std::string(kDuplicatesOncePerFileQuery));
+        } catch (const ESQLiteException&) {
+        }
+    }
+    if (!result) {
+        result = catalog.OpenResult(std::string(kDuplicatesQuery));
+    }
     return ReplaceGridRows(*result, grid);
 }
 

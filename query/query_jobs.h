@@ -12,8 +12,10 @@ namespace mirelon {
 // failing query raises ESQLiteException and leaves the grid as it was. Otherwise the grid is
 // emptied and refilled with the matching rows, none included, and their number is returned.
 
-// Rows whose non-empty checksum is shared with another row.
-std::size_t FindDuplicateFiles(TSQLiteDatabase& catalog, TResultGridSink& grid);
+// Rows whose non-empty checksum is shared with another row. Hard links to one file count as one
+// file, shown under the path that sorts first, unless everyLink asks for each of them.
+std::size_t FindDuplicateFiles(TSQLiteDatabase& catalog, TResultGridSink& grid,
+                               bool everyLink = false);
 
 // Rows last accessed between midnight ten years before `now` and `now` less `months` months.
 std::size_t FindOldFiles(TSQLiteDatabase& catalog, TResultGridSink& grid, int months,
