@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <exception>
 #include <string_view>
 
@@ -39,6 +40,18 @@ constexpr const char* kLetterCaseTwin = "a catalogued path differs from it only 
 constexpr const char* kVanished = "vanished before it could be read";
 // Its checksum would describe neither the old content nor the new.
 constexpr const char* kChangedWhileRead = "changed while it was read, twice";
+
+// A file written this shortly before it was read may be written again within the same tick of
+// the file system's clock (two seconds on FAT), leaving its times as they were. Its stamp is
+// trusted only once the file is older: the next update hashes it again.
+constexpr int64_t kRecentWriteNs = 2'000'000'000;
+
+bool WrittenJustNow(int64_t modifiedNs) {
+    const int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::system_clock::now().time_since_epoch())
+                            .count();
+    return modifiedNs > now - kRecentWriteNs && modifiedNs < now + kRecentWriteNs;
+}
 
 // Where the walk of a root puts its files: the root with one trailing separator.
 std::string RootPrefix(const std::string& root) {
@@ -306,6 +319,9 @@ void TScanRun::CatalogueFile(const std::string& fileName, TCatalogIndex::Entry* 
     FileStamp restored;
     if (ReadFileStamp(fileName, restored)) {
         stamp.changedNs = restored.changedNs;
+    }
+    if (WrittenJustNow(stamp.modifiedNs)) {
+        stamp.changedNs = 0;
     }
 
     const int64_t id = WriteRow(row, catalogued);
