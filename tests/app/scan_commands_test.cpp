@@ -9,6 +9,7 @@
 #include "catalog/sqlite_table.h"
 #include "session/shell_state.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -139,6 +140,40 @@ private slots:
         frm_->btnScan->click();
         QCOMPARE(commands_->Run().ScannedCount(), 0);
         QCOMPARE(CatalogRows(), qint64(12));
+    }
+
+    // An update's counts end up in the second pane, whose hint holds them whole; a continued
+    // scan with another method than the catalog's is refused there.
+    void updateSaysWhatItDidAndAnotherMethodDoesNotContinue() {
+        MakeTree(3, 4);
+        // Files written moments before they are read are hashed again at the next update.
+        for (int d = 0; d < 3; ++d) {
+            for (int f = 0; f < 4; ++f) {
+                QFile file(tree_->path() + QStringLiteral("/d%1/f%2.txt").arg(d).arg(f));
+                QVERIFY(file.open(QIODevice::ReadWrite));
+                QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                         QFileDevice::FileModificationTime));
+            }
+        }
+        MakeWindow();
+        frm_->btnScan->click();
+        QVERIFY(QFile::remove(tree_->path() + QStringLiteral("/d0/f0.txt")));
+
+        state_->ScanOptions.SetFreshScanIndex(mirelon::kFreshScanUpdate);
+        frm_->btnScan->click();
+        QCOMPARE(frm_->sbCaption1->text(), QStringLiteral("Ready"));
+        const QString counts = QStringLiteral("11 unchanged, 0 changed, 0 new, 1 removed");
+        QCOMPARE(frm_->sbCaption2->text(), counts);
+        QCOMPARE(frm_->sbCaption2->toolTip(), counts);
+        QCOMPARE(CatalogRows(), qint64(11));
+
+        state_->ScanOptions.SetFreshScanIndex(mirelon::kFreshScanContinue);
+        state_->ScanOptions.SetHashMethodIndex(3);
+        frm_->btnScan->click();
+        QCOMPARE(frm_->sbCaption1->text(), QStringLiteral("Error"));
+        QCOMPARE(frm_->sbCaption2->text(),
+                 QStringLiteral("the catalog holds MD5 checksums: continue with MD5, or choose an "
+                                "update or a fresh scan to use CRC32"));
     }
 
     // A fresh scan deletes only a catalog: whatever else took the catalog's place stops it with

@@ -13,6 +13,8 @@ mirelon_gtest(cli_end_to_end_tests
     cli_scan_faults_test.cpp
     cli_test_output.cpp
     cli_test_process_posix.cpp
+    cli_update_test.cpp
+    ../scan/facts_test_files_posix.cpp
   LIBS mirelon_catalog
 )
 set_target_properties(cli_end_to_end_tests PROPERTIES AUTOMOC OFF)

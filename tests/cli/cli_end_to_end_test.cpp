@@ -337,6 +337,7 @@ TEST(CliEndToEnd, BadArgumentsExitWithTwoAndOneLineNamingTheArgument) {
         {{"frobnicate"}, "'frobnicate'"},
         {{"scan", "--bogus"}, "'--bogus'"},
         {{"scan", "--method", "SHA3", folder.Path()}, "'SHA3'"},
+        {{"scan", "--update", "--continue", folder.Path()}, "--continue and --update"},
         {{"scan", "--db", folder / "other.db", folder.Path()}, "other.db"},
         {{"scan", "--db", folder / "no/such/folder", folder.Path()},
          "--db: no such folder '" + folder / "no/such/folder'"},

@@ -94,6 +94,8 @@ TEST(CliHashLine, EscapesPathsAsMd5sumDoes) {
 TEST(CliScanProgress, LineFitsTheTerminalAndKeepsTheFolderEnd) {
     const std::string line = ScanProgressLine(1500, 3 * 1024 * 1024, 2.0, "/home/u/docs/", 80);
     EXPECT_EQ(line, "1500 files  3.0 MB  750 files/s  /home/u/docs/");
+    EXPECT_EQ(ScanProgressLine(1500, 0, 2.0, "/d/", 80, "1400 unchanged, 50 changed"),
+              "1500 files (1400 unchanged, 50 changed)  0.0 MB  750 files/s  /d/");
 
     const std::string folder = "/very/long/" + std::string(100, 'x') + "/end/";
     const std::string cut = ScanProgressLine(1, 0, 0.0, folder, 60);

@@ -146,7 +146,7 @@ TEST(CliScanFaults, AFullDiskEndsTheScanAtOnceAndKeepsTheCommittedRows) {
     const std::string catalog = data + "/files.db";
 
     const std::string result = RunWithPrivateMounts([&] {
-        MountSmallDisk(data, 256 * 1024);
+        MountSmallDisk(data, 512 * 1024);
         const ProcessResult scan = RunCli({"scan", "--db", data, tree});
         TProblems problems;
         problems.Expect(scan.exitCode == 1, "exit code " + std::to_string(scan.exitCode));

@@ -163,6 +163,46 @@ TEST_F(ScanRunTest, BatchesCommitEvery500RowsAndAnAbortKeepsEveryRow) {
     EXPECT_EQ(run->SummaryText(), "Scan aborted");
 }
 
+// An update stopped midway keeps what it rewrote and removes nothing, since it cannot know what
+// it has not walked yet; the next update finishes the job.
+TEST_F(ScanRunTest, AnAbortedUpdateRemovesNoRowAndTheNextOneFinishesTheJob) {
+    for (int folder = 0; folder < 20; ++folder) {
+        for (int file = 0; file < 50; ++file) {
+            tree.File("f" + std::to_string(folder) + "/" + std::to_string(file), "x");
+        }
+    }
+    ASSERT_EQ(Scan().error, "");
+    std::filesystem::remove_all(tree.Path("f0"));
+    for (int file = 0; file < 50; ++file) {
+        tree.File("f1/" + std::to_string(file), "y");
+    }
+
+    options.SetFreshScanIndex(kFreshScanUpdate);
+    progress.onCount = [&](int64_t done) {
+        if (done == 100) {
+            run->RequestAbort();
+        }
+    };
+    ASSERT_EQ(Scan().error, "");
+    EXPECT_EQ(CountRows(dataDir + "files.db"), 1000);
+    EXPECT_EQ(run->Counts().removed, 0);
+    EXPECT_EQ(run->SummaryText(), "Scan aborted");
+    EXPECT_EQ(run->FilesDone(), 100);
+
+    progress.onCount = nullptr;
+    ASSERT_EQ(Scan().error, "");
+    EXPECT_EQ(run->Counts().removed, 50);
+    EXPECT_EQ(run->Counts().unchanged + run->Counts().changed, 950);
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), 950u);
+    for (const auto& [path, row] : rows) {
+        const bool rewritten = path.find("/f1/") != std::string::npos;
+        EXPECT_EQ(row.checkSum, rewritten ? "415290769594460e2e485922904f345d"  // md5 of "y"
+                                          : "9dd4e461268c8034f5c8564e155c67a6") // md5 of "x"
+            << path;
+    }
+}
+
 TEST_F(ScanRunTest, AccessTimesAreWhatTheyWereBeforeTheScan) {
     const auto exe = testing::WritePeImage({});
     tree.File("a.exe", std::string(exe.begin(), exe.end()));
