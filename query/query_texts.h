@@ -15,7 +15,8 @@ inline constexpr std::string_view kDuplicatesQuery =
 
 // The same, with hard links to one file (equal device and inode in the stamps) counted once,
 // under the path that sorts first: deleting a link frees no space, so links alone are no
-// duplicates. Rows without a stamp are each a file of their own.
+// duplicates. Rows without a stamp are each a file of their own. The rows are not gathered into
+// a table of their own first: SQLite would copy the whole catalog into it.
 inline constexpr std::string_view kDuplicatesOncePerFileQuery =
     "WITH tblLinked AS (SELECT fldDevice, fldInode FROM tblFileStamps GROUP BY fldDevice, "
     "fldInode HAVING COUNT(*) > 1), "
@@ -23,10 +24,10 @@ inline constexpr std::string_view kDuplicatesOncePerFileQuery =
     "JOIN tblLinked l ON l.fldDevice = s.fldDevice AND l.fldInode = s.fldInode "
     "JOIN tblFiles f ON f.fldID = s.fldID), "
     "tblLaterLinks AS (SELECT a.fldID FROM tblLinks a JOIN tblLinks b ON b.fldDevice = "
-    "a.fldDevice AND b.fldInode = a.fldInode AND b.fldFullPath COLLATE BINARY < a.fldFullPath), "
-    "tblOnce AS (SELECT * FROM tblFiles WHERE fldCheckSum <> '' AND fldID NOT IN tblLaterLinks) "
-    "SELECT * FROM tblOnce WHERE fldCheckSum IN (SELECT fldCheckSum FROM tblOnce GROUP BY "
-    "fldCheckSum HAVING COUNT(fldCheckSum) > 1)";
+    "a.fldDevice AND b.fldInode = a.fldInode AND b.fldFullPath COLLATE BINARY < a.fldFullPath) "
+    "SELECT * FROM tblFiles WHERE fldCheckSum <> '' AND fldID NOT IN tblLaterLinks AND "
+    "fldCheckSum IN (SELECT fldCheckSum FROM tblFiles WHERE fldCheckSum <> '' AND fldID NOT IN "
+    "tblLaterLinks GROUP BY fldCheckSum HAVING COUNT(fldCheckSum) > 1)";
 
 // The files that are candidates for "Unused Dlls": ".dll" files (the extension column ignores
 // letter case), and ELF shared libraries. A scan gives an ELF file its own name (DT_SONAME) as
