@@ -1,6 +1,7 @@
 #include "scan/catalog_index.h"
 
 #include "catalog/sqlite_database.h"
+#include "scan/path_separator.h"
 
 #include <algorithm>
 #include <string_view>
@@ -14,9 +15,10 @@ bool UnderLeftOutFolder(const std::string& path, const WalkedRoot& root) {
         return false;
     }
     // Each folder on the way down from the root, with its separator.
-    for (size_t slash = path.find('/', root.prefix.size() - 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        if (root.leftOut.contains(path.substr(0, slash + 1))) {
+    const char separator = PathSeparator();
+    for (size_t end = path.find(separator, root.prefix.size() - 1); end != std::string::npos;
+         end = path.find(separator, end + 1)) {
+        if (root.leftOut.contains(path.substr(0, end + 1))) {
             return true;
         }
     }

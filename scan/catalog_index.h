@@ -14,9 +14,9 @@ class TSQLiteDatabase;
 
 // One root as an update walked it: which rows it could have seen.
 struct WalkedRoot {
-    std::string prefix; // the root with a trailing '/': every path it reaches starts so
+    std::string prefix; // the root with a trailing separator: every path it reaches starts so
     uint64_t device = 0;
-    // Folders under it, each with a trailing '/', whose files the walk did not all see.
+    // Folders under it, each with a trailing separator, whose files the walk did not all see.
     std::unordered_set<std::string> leftOut;
 };
 

@@ -93,6 +93,35 @@ uint64_t SizeOf(const WIN32_FIND_DATAW& entry) {
     return (static_cast<uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
 }
 
+// Nanoseconds since 1970 of a count of 100 ns ticks since 1601.
+int64_t UnixNanoseconds(int64_t ticks) {
+    return (ticks - kUnixEpochTicks) * 100;
+}
+
+// The file's own information through a handle that reads attributes only, so its access time
+// stays; `follow` opens what a link points at.
+bool ReadHandleInformation(const std::string& path, bool follow,
+                           BY_HANDLE_FILE_INFORMATION& information, int64_t& changeTicks) {
+    if (path.empty()) {
+        return false;
+    }
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    const HANDLE handle = ::CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
+                                        nullptr, OPEN_EXISTING, flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool read = ::GetFileInformationByHandle(handle, &information) != FALSE;
+    // The change time moves with every change of the file's content or attributes; a file
+    // system that keeps none offers the last write instead.
+    FILE_BASIC_INFO basic{};
+    changeTicks = ::GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)
+                      ? basic.ChangeTime.QuadPart
+                      : TicksOf(information.ftLastWriteTime);
+    ::CloseHandle(handle);
+    return read;
+}
+
 bool ReadTime(const std::string& path, FILETIME WIN32_FIND_DATAW::*which, TDateTime& value) {
     WIN32_FIND_DATAW entry{};
     if (!LookUpEntry(path, entry)) {
@@ -151,7 +180,33 @@ bool ReadFileFacts(const std::string& path, FileFacts& facts) {
     read.isRegular =
         (entry.dwFileAttributes &
          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
+    // A file that cannot be opened even for its attributes keeps a stamp no update will match.
+    ReadFileStamp(path, read.stamp);
     facts = read;
+    return true;
+}
+
+bool ReadFileStamp(const std::string& path, FileStamp& stamp) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    int64_t changeTicks = 0;
+    if (!ReadHandleInformation(path, false, information, changeTicks)) {
+        return false;
+    }
+    stamp = {information.dwVolumeSerialNumber,
+             (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow,
+             (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow,
+             UnixNanoseconds(TicksOf(information.ftLastWriteTime)), UnixNanoseconds(changeTicks)};
+    return true;
+}
+
+bool ReadFolderDevice(const std::string& path, uint64_t& device) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    int64_t changeTicks = 0;
+    if (!ReadHandleInformation(path, true, information, changeTicks) ||
+        !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return false;
+    }
+    device = information.dwVolumeSerialNumber;
     return true;
 }
 

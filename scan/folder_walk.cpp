@@ -76,15 +76,15 @@ private:
                 events_.BeforeFolder(path_, abort_);
                 events_.FolderLeftOut(path_);
             } else if (identity || !parent.Parked()) {
-                // Another file system, or a folder that cannot be looked at: it may hold files.
-                // One that vanished meanwhile holds none.
-                path_ += '/';
+                // Another file system, or a folder that cannot even be looked at (or vanished
+                // meanwhile, which looks the same): it may hold files.
+                path_ += PathSeparator();
                 events_.FolderLeftOut(path_);
             }
             return;
         }
         if (!SameFileSystem(child->Identity().device)) {
-            path_ += '/';
+            path_ += PathSeparator();
             events_.FolderLeftOut(path_); // another drive
             return;
         }

@@ -18,7 +18,7 @@ public:
     // A regular file, or any folder when sub-folders are not descended; `name` is the last part
     // of `fullPath`.
     virtual void FoundEntry(const std::string& fullPath, std::string_view name, bool& abort) = 0;
-    // A folder (ending with '/') whose files the walk did not all see although they may be
+    // A folder (ending with a separator) whose files the walk did not all see although they may be
     // there: it could not be listed or not to its end, or it lies on another file system.
     virtual void FolderLeftOut(const std::string& /*folderPath*/) {}
 };

@@ -50,8 +50,8 @@ public:
     void SetOnBeforeScanDir(TGetFileEvent handler) { onBeforeScanDir_ = std::move(handler); }
     void SetOnFoundFile(TGetFileEvent handler) { onFoundFile_ = std::move(handler); }
     void SetOnEndScan(TNotifyEvent handler) { onEndScan_ = std::move(handler); }
-    // A folder (ending with '/') whose files the walk did not all see, though some may be there:
-    // it could not be listed, or not to its end, or it lies on another file system.
+    // A folder (ending with a separator) whose files the walk did not all see, though some may be
+    // there: it could not be listed, or not to its end, or it lies on another file system.
     void SetOnFolderLeftOut(TFolderEvent handler) { onFolderLeftOut_ = std::move(handler); }
     // Decides whether a folder lies on the walk's file system; by default equal device ids.
     void

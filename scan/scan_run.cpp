@@ -12,6 +12,7 @@
 #include "scan/elf_dynamic_info.h"
 #include "scan/file_times.h"
 #include "scan/import_modules.h"
+#include "scan/path_separator.h"
 #include "scan/pe_image_file.h"
 #include "scan/scan_files.h"
 #include "scan/version_info.h"
@@ -55,7 +56,7 @@ bool WrittenJustNow(int64_t modifiedNs) {
 
 // Where the walk of a root puts its files: the root with one trailing separator.
 std::string RootPrefix(const std::string& root) {
-    return root.ends_with('/') ? root : root + '/';
+    return !root.empty() && IsPathSeparator(root.back()) ? root : root + PathSeparator();
 }
 
 constexpr int kVersionCompanyName = 0;
