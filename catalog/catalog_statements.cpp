@@ -98,12 +98,6 @@ std::string BuildPathLookup(std::string_view fullPath) {
     return "SELECT fldFullPath FROM tblFiles WHERE [fldFullPath]=" + QuoteValue(fullPath);
 }
 
-std::string FileNameOf(std::string_view fullPath) {
-    const size_t separator = fullPath.find_last_of("/\\:");
-    return std::string(separator == std::string_view::npos ? fullPath
-                                                           : fullPath.substr(separator + 1));
-}
-
 std::string FileExtensionOf(std::string_view fileName) {
     const size_t dot = fileName.rfind('.');
     return dot == std::string_view::npos ? std::string() : std::string(fileName.substr(dot));

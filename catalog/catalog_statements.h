@@ -32,8 +32,6 @@ std::string BuildUpdateStatement(int64_t fileId, const CatalogRow& row);
 // tells the path itself from a letter-case twin.
 std::string BuildPathLookup(std::string_view fullPath);
 
-// The part after the last '/', '\' or drive colon.
-std::string FileNameOf(std::string_view fullPath);
 // From the last '.' (included) to the end; "" when there is none; ".profile" is its own.
 std::string FileExtensionOf(std::string_view fileName);
 // ",a.dll,b.dll": each name lower-cased after a comma; "" for no modules.

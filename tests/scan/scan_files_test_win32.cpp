@@ -5,6 +5,7 @@
 #include "base/ascii_case.h"
 #include "base/wide_path.h"
 #include "scan/extension_filter.h"
+#include "scan/path_separator.h"
 #include "tests/scan/scan_files_fixture.h"
 
 #include <gmock/gmock.h>
@@ -77,6 +78,16 @@ TEST_F(ScanFilesTree, SameDriveIsAskedWithTheVolumeSerialNumber) {
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].first, serial);
     EXPECT_EQ(asked[0].second, serial);
+}
+
+// Here '\\', '/' and a drive's colon separate names; a name never holds one of them.
+TEST(PathRules, FileNameFollowsEitherSlashOrTheDriveColon) {
+    EXPECT_EQ(FileNameOf("C:\\Windows\\notepad.exe"), "notepad.exe");
+    EXPECT_EQ(FileNameOf("C:/Users/ann/a.b.txt"), "a.b.txt");
+    EXPECT_EQ(FileNameOf("\\\\?\\C:\\long\\name"), "name");
+    EXPECT_EQ(FileNameOf("C:boot.ini"), "boot.ini");
+    EXPECT_EQ(FileNameOf("plain"), "plain");
+    EXPECT_EQ(FileNameOf("C:\\dir\\"), "");
 }
 
 TEST(ScanFilesDrive, DriveRootIsListedUnderItsOwnName) {

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <string>
 
 namespace mirelon {
 namespace {
@@ -35,6 +37,28 @@ TEST_F(ScanRunTest, CaseTwinsAreSkippedAndQuotedNamesStoredWhole) {
     EXPECT_EQ(rows.at(tree.Path("quote\"d \"name\".txt")).fileName, "quote\"d \"name\".txt");
     EXPECT_EQ(run->SkippedCount(), 1);
     EXPECT_NE(run->SkippedHint().find("only in letter case"), std::string::npos);
+}
+
+// Only '/' separates names here: ':' and '\' are characters of a name like any other, even at
+// its end, and the extension is what follows the last dot of the whole name.
+TEST_F(ScanRunTest, NamesWithColonsAndBackslashesAreStoredWhole) {
+    const std::map<std::string, std::string> extensions = {
+        {"a:b.txt", ".txt"},           {"ends in a colon:", ""}, {"C:", ""},
+        {"back\\slash.tar.gz", ".gz"}, {"trailing\\", ""},       {"dot.in\\side", ".in\\side"}};
+    for (const auto& [name, extension] : extensions) {
+        tree.File("names/" + name, name);
+    }
+    ASSERT_EQ(Scan().error, "");
+    EXPECT_EQ(run->SkippedCount(), 0) << run->SkippedHint();
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), extensions.size());
+    for (const auto& [name, extension] : extensions) {
+        const auto row = rows.find(tree.Path("names/" + name));
+        ASSERT_NE(row, rows.end()) << name;
+        EXPECT_EQ(row->second.fileName, name);
+        EXPECT_EQ(row->second.extension, extension) << name;
+        EXPECT_EQ(row->second.size, std::to_string(name.size())) << name;
+    }
 }
 
 TEST_F(ScanRunTest, AccessTimesKeepTheirNanoseconds) {

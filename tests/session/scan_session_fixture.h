@@ -6,6 +6,7 @@
 #include "catalog/sqlite_table.h"
 #include "scan/drive_info.h"
 #include "scan/exclusion_provider.h"
+#include "scan/path_separator.h"
 #include "scan/scan_files.h"
 #include "scan/scan_options.h"
 #include "scan/scan_progress.h"
