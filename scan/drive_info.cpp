@@ -61,7 +61,9 @@ public:
         if (index_ < 0 || index_ >= kDriveCount) {
             return;
         }
-        auto table = AssignDriveLetters(ParseMountInfo(source_->MountInfoText()));
+        auto table = AssignDriveLetters(
+            ParseMountInfo(source_->MountInfoText()),
+            [this](const std::string& device) { return source_->IsRemovable(device); });
         mount_ = std::move(table[static_cast<size_t>(index_)]);
         if (!mount_) {
             return;

@@ -11,6 +11,7 @@ namespace mirelon {
 namespace {
 
 constexpr int kFirstLetter = 2; // C
+constexpr std::string_view kLoopMajor = "7";
 
 // `path` is `folder` or lies below it.
 bool IsWithin(std::string_view path, std::string_view folder) {
@@ -35,9 +36,18 @@ bool ShowsLetteredFolder(const MountEntry& mount, const std::vector<const MountE
     });
 }
 
+// Loop devices have their own major number; a file system that reports a device number of its
+// own (btrfs) still names the loop device as its source.
+bool IsOnLoopDevice(const MountEntry& mount) {
+    const std::string_view device(mount.majorMinor);
+    return device.substr(0, device.find(':')) == kLoopMajor ||
+           std::string_view(mount.source).starts_with("/dev/loop");
+}
+
 } // namespace
 
-DriveLetterTable AssignDriveLetters(const std::vector<MountEntry>& mounts) {
+DriveLetterTable AssignDriveLetters(const std::vector<MountEntry>& mounts,
+                                    const std::function<bool(const std::string&)>& isRemovable) {
     // Of several mounts on one mount point only the last, mounted on top, can be seen.
     std::map<std::string, const MountEntry*> visible;
     for (const auto& mount : mounts) {
@@ -50,26 +60,38 @@ DriveLetterTable AssignDriveLetters(const std::vector<MountEntry>& mounts) {
             pseudoFolders.push_back(mount.mountPoint);
         }
     }
-    std::vector<const MountEntry*> candidates;
+    // The map keeps mount point order, which puts "/" first; the fixed disks come before the rest.
+    std::vector<const MountEntry*> disks, others;
+    const MountEntry* root = nullptr;
     for (const auto& [mountPoint, mount] : visible) {
-        if (!IsPseudoFileSystem(mount->fileSystem) && !IsInsideAny(*mount, pseudoFolders)) {
-            candidates.push_back(mount);
+        if (IsPseudoFileSystem(mount->fileSystem) || IsInsideAny(*mount, pseudoFolders)) {
+            continue;
+        }
+        if (mountPoint == "/") {
+            root = mount;
+        } else if (DriveTypeOf(mount->fileSystem, false, false) == kDriveFixed &&
+                   !IsOnLoopDevice(*mount) && !(isRemovable && isRemovable(mount->majorMinor))) {
+            disks.push_back(mount);
+        } else {
+            others.push_back(mount);
         }
     }
-    // The map keeps mount point order, which puts "/" first.
     DriveLetterTable table;
     std::vector<const MountEntry*> lettered;
-    int next = kFirstLetter;
-    for (const MountEntry* mount : candidates) {
-        if (next == kFirstLetter && mount->mountPoint != "/") {
-            ++next; // no root file system in the table: C stays empty
-        }
-        if (next >= kDriveCount) {
-            break;
-        }
-        if (!ShowsLetteredFolder(*mount, lettered)) {
-            table[static_cast<size_t>(next++)] = *mount;
-            lettered.push_back(mount);
+    if (root != nullptr) {
+        table[kFirstLetter] = *root;
+        lettered.push_back(root);
+    }
+    int next = kFirstLetter + 1;
+    for (const auto* group : {&disks, &others}) {
+        for (const MountEntry* mount : *group) {
+            if (next >= kDriveCount) {
+                break;
+            }
+            if (!ShowsLetteredFolder(*mount, lettered)) {
+                table[static_cast<size_t>(next++)] = *mount;
+                lettered.push_back(mount);
+            }
         }
     }
     return table;

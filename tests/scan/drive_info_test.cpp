@@ -188,6 +188,41 @@ TEST_F(DriveTable, MountsBeyondZGetNoLetter) {
     EXPECT_EQ(ExistingDrives(drives).size(), 24u);
 }
 
+// Snap packages mount dozens of images from loop devices; the disks mounted after them in
+// mount-point order still get letters, first after C, and so are scanned by "Scan Now".
+TEST_F(DriveTable, ImageMountsNeverLeaveARealDiskWithoutALetter) {
+    source->text = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                   "2 1 8:33 / /media/ann/STICK rw - vfat /dev/sdc1 rw\n"
+                   "3 1 7:40 / /mnt/image rw - ext4 /dev/loop40 rw\n"
+                   "4 1 0:60 / /mnt/pool rw - btrfs /dev/loop41 rw\n";
+    for (int i = 0; i < 40; ++i) {
+        const std::string number = std::to_string(i);
+        source->text += std::to_string(10 + i) + " 1 7:" + number + " / /snap/app" + number +
+                        "/1 ro - squashfs /dev/loop" + number + " ro\n";
+    }
+    source->text += "60 1 8:2 / /srv rw - ext4 /dev/sda2 rw\n"
+                    "61 1 8:3 / /var rw - xfs /dev/sda3 rw\n"
+                    "62 61 8:2 /www /var/www rw - ext4 /dev/sda2 rw\n";
+    source->removable = {"8:33"};
+    const auto existing = ExistingDrives(drives);
+    ASSERT_EQ(existing.size(), 24u);
+    const std::vector<std::pair<std::string, std::string>> expected = {{"C", "/"},
+                                                                       {"D", "/srv/"},
+                                                                       {"E", "/var/"},
+                                                                       {"F", "/media/ann/STICK/"},
+                                                                       {"G", "/mnt/image/"},
+                                                                       {"H", "/mnt/pool/"},
+                                                                       {"I", "/snap/app0/1/"}};
+    for (const auto& [letter, root] : expected) {
+        EXPECT_EQ(existing.at(letter).rootPath, root) << letter;
+    }
+    EXPECT_EQ(existing.at("D").type, "Fixed");
+    EXPECT_EQ(existing.at("E").type, "Fixed");
+    EXPECT_EQ(existing.at("F").type, "Removable");
+    EXPECT_EQ(existing.at("I").type, "Unknown");
+    EXPECT_EQ(existing.at("Z").rootPath, "/snap/app24/1/"); // in text order: 0, 1, 10 .. 19, 2, 20
+}
+
 TEST_F(DriveTable, WithoutRootFileSystemDriveCIsEmpty) {
     source->text = "2 1 8:2 / /data rw - ext4 /dev/sda2 rw\n";
     EXPECT_FALSE(drives.Drive(2)->Exists()->Value());
