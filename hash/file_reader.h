@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/file_location.h"
 #include "hash/byte_source.h"
 
 #include <cstdint>
@@ -17,7 +18,7 @@ public:
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
 
-    bool Open(const std::string& fileName);
+    bool Open(const FileLocation& file);
     void Close();
     bool IsOpen() const { return handle_ >= 0; }
     // The size when the file was opened.

@@ -1,5 +1,7 @@
 #include "hash/file_reader.h"
 
+#include "base/file_at.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,25 +11,25 @@ namespace mirelon {
 
 namespace {
 
-int OpenForReading(const char* path) {
+int OpenForReading(const FileLocation& file) {
     // Non-blocking so that opening a FIFO without a writer returns at once; the type check
     // follows. O_NOATIME is only allowed to the file's owner, so retry without it.
     constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     int handle;
     do {
-        handle = ::open(path, kFlags | O_NOATIME);
+        handle = ::openat(AtFolder(file), AtName(file), kFlags | O_NOATIME);
     } while (handle < 0 && errno == EINTR);
     if (handle < 0 && errno == EPERM) {
         do {
-            handle = ::open(path, kFlags);
+            handle = ::openat(AtFolder(file), AtName(file), kFlags);
         } while (handle < 0 && errno == EINTR);
     }
     return handle;
 }
 
-bool IsRegularFile(const char* path) {
+bool IsRegularFile(const FileLocation& file) {
     struct stat status {};
-    return ::stat(path, &status) == 0 && S_ISREG(status.st_mode);
+    return ::fstatat(AtFolder(file), AtName(file), &status, 0) == 0 && S_ISREG(status.st_mode);
 }
 
 } // namespace
@@ -36,14 +38,14 @@ FileReader::~FileReader() {
     Close();
 }
 
-bool FileReader::Open(const std::string& fileName) {
+bool FileReader::Open(const FileLocation& file) {
     Close();
     // Opening a device can have effects of its own (a tape rewinds), so only what looks like a
     // regular file is opened; the check after opening settles it.
-    if (!IsRegularFile(fileName.c_str())) {
+    if (!IsRegularFile(file)) {
         return false;
     }
-    const int handle = OpenForReading(fileName.c_str());
+    const int handle = OpenForReading(file);
     if (handle < 0) {
         return false;
     }

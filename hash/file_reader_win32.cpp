@@ -18,11 +18,11 @@ FileReader::~FileReader() {
     Close();
 }
 
-bool FileReader::Open(const std::string& fileName) {
+bool FileReader::Open(const FileLocation& file) {
     Close();
     // Others may read the file meanwhile but not write it: a file that another program has open
     // for writing is not opened at all.
-    const HANDLE handle = ::CreateFileW(WidePath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
+    const HANDLE handle = ::CreateFileW(WidePath(file.path).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                         nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;

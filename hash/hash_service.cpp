@@ -85,11 +85,11 @@ bool HashFileRange(HashContext* context, const std::string& fileName, uint64_t s
     return reader.Open(fileName) && HashRange(context, reader, start, end);
 }
 
-int HashFile(int32_t method, const std::string& fileName, std::string& text) {
+int HashFile(int32_t method, const FileLocation& file, std::string& text) {
     // One open serves both the size and the reading, so the file cannot be swapped in between.
     // The size comes first: a missing file reports kHashCannotOpen even for an unknown method.
     FileReader reader;
-    if (!reader.Open(fileName)) {
+    if (!reader.Open(file)) {
         return kHashCannotOpen;
     }
     HashContext context;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/file_location.h"
 #include "base/hex_text.h"
 #include "hash/hash_state.h"
 
@@ -42,7 +43,7 @@ int64_t HashFileSize(const std::string& fileName);
 // is not open, the file cannot be opened, or the range cannot be read in full.
 bool HashFileRange(HashContext* context, const std::string& fileName, uint64_t start, uint64_t end);
 // The whole file's checksum text; `text` is assigned only when the code is kHashOk.
-int HashFile(int32_t method, const std::string& fileName, std::string& text);
+int HashFile(int32_t method, const FileLocation& file, std::string& text);
 // Why a file got no checksum, in words for a person.
 const char* HashFileFailureText(int code);
 

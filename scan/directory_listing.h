@@ -21,6 +21,12 @@ struct FolderIdentity {
     bool operator==(const FolderIdentity&) const = default;
 };
 
+// Why a folder could not be opened for listing.
+struct FolderOpenFailure {
+    bool missing = false; // it is not there (any more), or it is no folder
+    std::string reason;   // the system's words: "Permission denied"
+};
+
 struct DirectoryEntry {
     std::string_view name; // valid until the next call of Next
     EntryKind kind = EntryKind::Other;
@@ -35,12 +41,15 @@ public:
     DirectoryListing(const DirectoryListing&) = delete;
     DirectoryListing& operator=(const DirectoryListing&) = delete;
 
-    // The walk's root; a symbolic link given as the root is followed. Null when it cannot be read.
-    static std::unique_ptr<DirectoryListing> OpenRoot(const std::string& path);
-    static bool IsFolder(const std::string& path);
+    // The walk's root; a symbolic link given as the root is followed. Null when it cannot be
+    // listed, or cannot be entered to read its entries; then `failure`, if given, says why.
+    static std::unique_ptr<DirectoryListing> OpenRoot(const std::string& path,
+                                                      FolderOpenFailure* failure = nullptr);
 
-    // Null when `name` is not a folder (links are not followed) or cannot be listed.
-    std::unique_ptr<DirectoryListing> OpenChild(std::string_view name) const;
+    // Null when `name` is not a folder (links are not followed), or cannot be listed or entered;
+    // then `failure`, if given, says why.
+    std::unique_ptr<DirectoryListing> OpenChild(std::string_view name,
+                                                FolderOpenFailure* failure = nullptr) const;
     // The identity of a sub-folder that could not be opened; empty when it is no folder.
     std::optional<FolderIdentity> ChildIdentity(std::string_view name) const;
 
@@ -50,6 +59,11 @@ public:
     bool Incomplete() const { return incomplete_; }
 
     const FolderIdentity& Identity() const { return identity_; }
+
+    // The platform's handle of the open folder, through which its entries are opened by name
+    // however long their full paths; negative where entries are opened by their full paths
+    // (always on Windows, whose long path form has no such limit, and while parked).
+    intptr_t FolderHandle() const;
 
     // Reads the rest of the listing into memory and closes the folder, so that a deep walk
     // keeps only a bounded number of folders open. Next goes on from memory afterwards.

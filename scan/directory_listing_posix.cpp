@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace mirelon {
@@ -77,13 +78,25 @@ FolderIdentity IdentityOf(const struct stat& status) {
     return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
 }
 
-// The identity of an open folder; the handle is closed when it has none.
-std::optional<FolderIdentity> HandleIdentity(int handle) {
-    struct stat status;
+// Says why, in the system's words, with errno as the failing call left it.
+void Fail(FolderOpenFailure* failure, int error = errno) {
+    if (failure != nullptr) {
+        failure->missing = error == ENOENT || error == ENOTDIR;
+        failure->reason = std::system_category().message(error);
+    }
+}
+
+// The identity of an open folder, read through the folder itself: a folder that may be listed
+// but not entered (r--) refuses that, as it would refuse every entry's facts and content. The
+// handle is closed when it has none.
+std::optional<FolderIdentity> HandleIdentity(int handle, FolderOpenFailure* failure) {
     if (handle < 0) {
+        Fail(failure);
         return std::nullopt;
     }
-    if (::fstat(handle, &status) != 0) {
+    struct stat status;
+    if (::fstatat(handle, ".", &status, 0) != 0) {
+        Fail(failure);
         ::close(handle);
         return std::nullopt;
     }
@@ -92,9 +105,10 @@ std::optional<FolderIdentity> HandleIdentity(int handle) {
 
 } // namespace
 
-std::unique_ptr<DirectoryListing> DirectoryListing::OpenRoot(const std::string& path) {
+std::unique_ptr<DirectoryListing> DirectoryListing::OpenRoot(const std::string& path,
+                                                             FolderOpenFailure* failure) {
     const int handle = OpenFolderAt(AT_FDCWD, path.c_str(), 0);
-    const auto identity = HandleIdentity(handle);
+    const auto identity = HandleIdentity(handle, failure);
     if (!identity) {
         return nullptr;
     }
@@ -102,18 +116,15 @@ std::unique_ptr<DirectoryListing> DirectoryListing::OpenRoot(const std::string& 
         new DirectoryListing(OpenFolderPtr(new OpenFolder{handle}), *identity));
 }
 
-bool DirectoryListing::IsFolder(const std::string& path) {
-    struct stat status;
-    return !path.empty() && ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-std::unique_ptr<DirectoryListing> DirectoryListing::OpenChild(std::string_view name) const {
+std::unique_ptr<DirectoryListing> DirectoryListing::OpenChild(std::string_view name,
+                                                              FolderOpenFailure* failure) const {
     if (!open_) {
+        Fail(failure, ENOENT); // its folder was moved away
         return nullptr;
     }
     const std::string terminated(name);
     const int handle = OpenFolderAt(open_->handle, terminated.c_str(), O_NOFOLLOW);
-    const auto identity = HandleIdentity(handle);
+    const auto identity = HandleIdentity(handle, failure);
     if (!identity) {
         return nullptr;
     }
@@ -132,6 +143,10 @@ std::optional<FolderIdentity> DirectoryListing::ChildIdentity(std::string_view n
         return std::nullopt;
     }
     return IdentityOf(status);
+}
+
+intptr_t DirectoryListing::FolderHandle() const {
+    return open_ ? open_->handle : -1;
 }
 
 bool DirectoryListing::ReadNext(DirectoryEntry& entry) {

@@ -4,7 +4,22 @@
 
 #include <windows.h>
 
+#include <system_error>
+
 namespace mirelon {
+
+namespace {
+
+// Says why, in the system's words.
+void Fail(DWORD error, FolderOpenFailure* failure) {
+    if (failure != nullptr) {
+        failure->missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                           error == ERROR_DIRECTORY;
+        failure->reason = std::system_category().message(static_cast<int>(error));
+    }
+}
+
+} // namespace
 
 struct DirectoryListing::OpenFolder {
     std::wstring path; // long form, ending in '\'
@@ -16,13 +31,18 @@ struct DirectoryListing::OpenFolder {
     std::string currentName;  // the same in UTF-8
 
     // Starts the listing at once, so that a folder that cannot be listed is known at its opening.
-    bool Start() {
+    bool Start(FolderOpenFailure* failure) {
         find = ::FindFirstFileExW((path + L"*").c_str(), FindExInfoBasic, &found,
                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
         if (find == INVALID_HANDLE_VALUE) {
             // An empty drive root has not even "." and "..".
             ended = true;
-            return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND) {
+                return true;
+            }
+            Fail(error, failure);
+            return false;
         }
         return true;
     }
@@ -58,20 +78,28 @@ bool IsDotOrDotDot(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
-// The identity of the folder at `path`; empty when it is none. `followLinks` false looks at a
-// link itself.
-std::optional<FolderIdentity> FolderIdentityAt(const std::wstring& path, bool followLinks) {
+// The identity of the folder at `path`; empty when it is none, and then `failure`, if given,
+// says why. `followLinks` false looks at a link itself.
+std::optional<FolderIdentity> FolderIdentityAt(const std::wstring& path, bool followLinks,
+                                               FolderOpenFailure* failure = nullptr) {
     const DWORD flags =
         FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
     const HANDLE handle = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                         OPEN_EXISTING, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
+        Fail(::GetLastError(), failure);
         return std::nullopt;
     }
     BY_HANDLE_FILE_INFORMATION information{};
     const bool read = ::GetFileInformationByHandle(handle, &information) != FALSE;
+    const DWORD error = ::GetLastError();
     ::CloseHandle(handle);
-    if (!read || !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (!read) {
+        Fail(error, failure);
+        return std::nullopt;
+    }
+    if (!(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        Fail(ERROR_DIRECTORY, failure);
         return std::nullopt;
     }
     return FolderIdentity{information.dwVolumeSerialNumber,
@@ -88,35 +116,31 @@ std::wstring WithSeparator(std::wstring path) {
 
 } // namespace
 
-std::unique_ptr<DirectoryListing> DirectoryListing::OpenRoot(const std::string& path) {
+std::unique_ptr<DirectoryListing> DirectoryListing::OpenRoot(const std::string& path,
+                                                             FolderOpenFailure* failure) {
     if (path.empty()) {
+        Fail(ERROR_PATH_NOT_FOUND, failure);
         return nullptr;
     }
     OpenFolderPtr open(new OpenFolder);
     open->path = WithSeparator(WidePath(path));
-    const auto identity = FolderIdentityAt(open->path, true);
-    if (!identity || !open->Start()) {
+    const auto identity = FolderIdentityAt(open->path, true, failure);
+    if (!identity || !open->Start(failure)) {
         return nullptr;
     }
     return std::unique_ptr<DirectoryListing>(new DirectoryListing(std::move(open), *identity));
 }
 
-bool DirectoryListing::IsFolder(const std::string& path) {
-    if (path.empty()) {
-        return false;
-    }
-    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::unique_ptr<DirectoryListing> DirectoryListing::OpenChild(std::string_view name) const {
+std::unique_ptr<DirectoryListing> DirectoryListing::OpenChild(std::string_view name,
+                                                              FolderOpenFailure* failure) const {
     if (!open_) {
+        Fail(ERROR_PATH_NOT_FOUND, failure);
         return nullptr;
     }
     OpenFolderPtr child(new OpenFolder);
     child->path = WithSeparator(open_->ChildPath(name));
-    const auto identity = FolderIdentityAt(child->path, false);
-    if (!identity || !child->Start()) {
+    const auto identity = FolderIdentityAt(child->path, false, failure);
+    if (!identity || !child->Start(failure)) {
         return nullptr;
     }
     return std::unique_ptr<DirectoryListing>(new DirectoryListing(std::move(child), *identity));
@@ -136,6 +160,11 @@ std::optional<FolderIdentity> DirectoryListing::ChildIdentity(std::string_view n
         return std::nullopt;
     }
     return FolderIdentity{identity_.device, 0};
+}
+
+// Entries are opened by their full paths in the long form, which reaches past 260 characters.
+intptr_t DirectoryListing::FolderHandle() const {
+    return -1;
 }
 
 bool DirectoryListing::ReadNext(DirectoryEntry& entry) {

@@ -26,12 +26,17 @@ public:
         if (path_.empty() || !IsPathSeparator(path_.back())) {
             path_ += PathSeparator();
         }
+        FolderOpenFailure failure;
+        auto root = DirectoryListing::OpenRoot(rootPath, &failure);
+        if (!root && failure.missing) {
+            return;
+        }
         events_.BeforeFolder(path_, abort_);
         if (abort_) {
             return;
         }
-        auto root = DirectoryListing::OpenRoot(rootPath);
         if (!root) {
+            events_.FolderFailed(path_, failure.reason);
             events_.FolderLeftOut(path_);
             return;
         }
@@ -62,18 +67,23 @@ private:
         if (entry.kind == EntryKind::Folder && options_.subFolders) {
             EnterFolder(*current.listing, entry.name);
         } else if (entry.kind != EntryKind::Other) {
-            events_.FoundEntry(path_, entry.name, abort_);
+            events_.FoundEntry(path_, entry.name, *current.listing, abort_);
         }
     }
 
     void EnterFolder(const DirectoryListing& parent, std::string_view name) {
-        auto child = parent.OpenChild(name);
+        FolderOpenFailure failure;
+        auto child = parent.OpenChild(name, &failure);
         if (!child) {
-            // Not listable; its event is still due when it is a folder of this file system.
+            // Its events are still due when it is a folder of this file system that is still
+            // there: its files are left out, and that must be said.
             const auto identity = parent.ChildIdentity(name);
             if (identity && SameFileSystem(identity->device)) {
                 path_ += PathSeparator();
                 events_.BeforeFolder(path_, abort_);
+                if (!abort_ && !failure.missing) {
+                    events_.FolderFailed(path_, failure.reason);
+                }
                 events_.FolderLeftOut(path_);
             } else if (identity || !parent.Parked()) {
                 // Another file system, or a folder that cannot even be looked at (or vanished

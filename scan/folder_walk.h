@@ -8,6 +8,8 @@
 
 namespace mirelon {
 
+class DirectoryListing;
+
 class IFolderWalkEvents {
 public:
     virtual ~IFolderWalkEvents() = default;
@@ -15,9 +17,13 @@ public:
     virtual bool IsExcluded(const std::string& fullPath) const = 0;
     // `folderPath` ends with a path separator.
     virtual void BeforeFolder(const std::string& folderPath, bool& abort) = 0;
+    // A folder of the walk's file system that could not be listed or entered, after its
+    // BeforeFolder; `reason` in the system's words. Not raised for a folder that vanished.
+    virtual void FolderFailed(const std::string& folderPath, const std::string& reason) = 0;
     // A regular file, or any folder when sub-folders are not descended; `name` is the last part
-    // of `fullPath`.
-    virtual void FoundEntry(const std::string& fullPath, std::string_view name, bool& abort) = 0;
+    // of `fullPath`, and `folder` the open folder that holds it (valid during the call only).
+    virtual void FoundEntry(const std::string& fullPath, std::string_view name,
+                            const DirectoryListing& folder, bool& abort) = 0;
     // A folder (ending with a separator) whose files the walk did not all see although they may be
     // there: it could not be listed or not to its end, or it lies on another file system.
     virtual void FolderLeftOut(const std::string& /*folderPath*/) {}
@@ -35,7 +41,8 @@ struct FolderWalkOptions {
 // Lists `rootPath` and, depth-first, every sub-folder as soon as it is met, in the order the
 // file system delivers the entries. Symbolic links are neither reported nor followed, and a
 // folder on another file system than the root is passed over with only FolderLeftOut. A folder
-// that cannot be listed is passed over after its BeforeFolder and FolderLeftOut. Stops when
+// that cannot be listed or entered (the root included) gets its BeforeFolder, FolderFailed and
+// FolderLeftOut; a root that is not there, or no folder, gets no event at all. Stops when
 // `abort` becomes true.
 void WalkFolderTree(const std::string& rootPath, const FolderWalkOptions& options,
                     IFolderWalkEvents& events, bool& abort);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/file_location.h"
 #include "scan/pe_image_source.h"
 
 #include <array>
@@ -12,7 +13,7 @@ namespace mirelon {
 // a device) is treated as unreadable so that opening it can neither block nor have side effects.
 class TPeFileSource final : public TPeByteSource {
 public:
-    explicit TPeFileSource(const std::string& path);
+    explicit TPeFileSource(const FileLocation& file);
     ~TPeFileSource() override;
     TPeFileSource(const TPeFileSource&) = delete;
     TPeFileSource& operator=(const TPeFileSource&) = delete;

@@ -1,5 +1,7 @@
 #include "scan/pe_image_file.h"
 
+#include "base/file_at.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,20 +11,20 @@ namespace mirelon {
 
 namespace {
 
-int OpenForReading(const std::string& path) {
+int OpenForReading(const FileLocation& file) {
     // O_NOATIME spares the access time where we own the file; O_NONBLOCK keeps a FIFO from
     // blocking the open; it has no effect on regular files.
     constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
-    int descriptor = open(path.c_str(), kFlags | O_NOATIME);
+    int descriptor = openat(AtFolder(file), AtName(file), kFlags | O_NOATIME);
     if (descriptor < 0 && errno == EPERM)
-        descriptor = open(path.c_str(), kFlags);
+        descriptor = openat(AtFolder(file), AtName(file), kFlags);
     return descriptor;
 }
 
 } // namespace
 
-TPeFileSource::TPeFileSource(const std::string& path) {
-    const int descriptor = OpenForReading(path);
+TPeFileSource::TPeFileSource(const FileLocation& file) {
+    const int descriptor = OpenForReading(file);
     if (descriptor < 0)
         return;
     struct stat entry {};

@@ -33,10 +33,10 @@ std::wstring ReadingPath(const std::string& path) {
 
 } // namespace
 
-TPeFileSource::TPeFileSource(const std::string& path) {
+TPeFileSource::TPeFileSource(const FileLocation& file) {
     // Links are not followed, and only files on a disk are read: a console or a pipe could block.
     const HANDLE handle =
-        ::CreateFileW(ReadingPath(path).c_str(), GENERIC_READ,
+        ::CreateFileW(ReadingPath(file.path).c_str(), GENERIC_READ,
                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                       OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {

@@ -48,12 +48,22 @@ public:
         owner_.DoBeforeScanDir(folderPath, abort);
     }
 
-    void FoundEntry(const std::string& fullPath, std::string_view name, bool& abort) override {
+    void FolderFailed(const std::string& folderPath, const std::string& reason) override {
+        owner_.DoScanDirFailed(folderPath, reason);
+    }
+
+    void FoundEntry(const std::string& fullPath, std::string_view name,
+                    const DirectoryListing& folder, bool& abort) override {
         if (StopRequested()) {
             abort = true;
             return;
         }
         if (allFiles_ || MatchesExtensionFilter(name, filter_)) {
+            found_ = {&fullPath, name, &folder};
+            struct Forget {
+                Found& found;
+                ~Forget() { found = {}; }
+            } forget{found_};
             owner_.DoFoundFile(fullPath, abort);
         }
     }
@@ -62,11 +72,26 @@ public:
         owner_.DoFolderLeftOut(folderPath);
     }
 
+    // The file being reported, if `fileName` names it.
+    FileLocation LocationOf(const std::string& fileName) const {
+        if (found_.path == nullptr || *found_.path != fileName) {
+            return FileLocation(fileName);
+        }
+        return FileLocation(fileName, found_.folder->FolderHandle(), std::string(found_.name));
+    }
+
 private:
+    struct Found {
+        const std::string* path = nullptr;
+        std::string_view name;
+        const DirectoryListing* folder = nullptr;
+    };
+
     TCustomScanFiles& owner_;
     const std::string filter_;
     const bool allFiles_;
     bool abort_ = false;
+    Found found_;
 };
 
 TCustomScanFiles::TCustomScanFiles() = default;
@@ -120,8 +145,13 @@ void TCustomScanFiles::DoScan() {
     } reset{running_};
 
     Walk walk(*this, extensions_);
-    if (DirectoryListing::IsFolder(path_) && !IsExcluded(path_)) {
-        walk.Run(path_);
+    walk_ = &walk;
+    struct WalkReset {
+        const Walk*& walk;
+        ~WalkReset() { walk = nullptr; }
+    } walkReset{walk_};
+    if (!IsExcluded(path_)) {
+        walk.Run(path_); // a path that is not there, or no folder, is not walked at all
     }
     DoEndScan();
 }
@@ -148,6 +178,16 @@ void TCustomScanFiles::DoFolderLeftOut(const std::string& folderPath) {
     if (onFolderLeftOut_) {
         onFolderLeftOut_(*this, folderPath);
     }
+}
+
+void TCustomScanFiles::DoScanDirFailed(const std::string& folderName, const std::string& reason) {
+    if (onScanDirFailed_) {
+        onScanDirFailed_(*this, folderName, reason);
+    }
+}
+
+FileLocation TCustomScanFiles::FoundFileLocation(const std::string& fileName) const {
+    return walk_ != nullptr ? walk_->LocationOf(fileName) : FileLocation(fileName);
 }
 
 bool TCustomScanFiles::IsExcluded(const std::string& fullPath) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/file_location.h"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -17,10 +19,15 @@ using TGetFileEvent =
     std::function<void(TCustomScanFiles& sender, const std::string& fileName, bool& vAbort)>;
 using TNotifyEvent = std::function<void(TCustomScanFiles& sender)>;
 using TFolderEvent = std::function<void(TCustomScanFiles& sender, const std::string& folderPath)>;
+// A folder that could not be listed or entered, with the system's reason ("Permission denied").
+using TScanDirFailedEvent = std::function<void(
+    TCustomScanFiles& sender, const std::string& folderName, const std::string& reason)>;
 
 // Walks one folder tree depth-first and reports every regular file through OnFoundFile, after
 // OnBeforeScanDir for each folder (its path ends with a separator). Symbolic links are neither
-// reported nor followed; folders on another file system than Path are not descended.
+// reported nor followed; folders on another file system than Path are not descended. A folder
+// that cannot be listed or entered, Path included, is reported through OnScanDirFailed after
+// its OnBeforeScanDir.
 class TCustomScanFiles {
 public:
     TCustomScanFiles();
@@ -53,11 +60,16 @@ public:
     // A folder (ending with a separator) whose files the walk did not all see, though some may be
     // there: it could not be listed, or not to its end, or it lies on another file system.
     void SetOnFolderLeftOut(TFolderEvent handler) { onFolderLeftOut_ = std::move(handler); }
+    void SetOnScanDirFailed(TScanDirFailedEvent handler) { onScanDirFailed_ = std::move(handler); }
     // Decides whether a folder lies on the walk's file system; by default equal device ids.
     void
     SetSameFileSystemCheck(std::function<bool(uint64_t rootDevice, uint64_t entryDevice)> check) {
         sameFileSystem_ = std::move(check);
     }
+
+    // Inside OnFoundFile: where the file just reported lies, as the walk holds its folder open,
+    // so that its readers reach it however long its path. Any other path is located by itself.
+    FileLocation FoundFileLocation(const std::string& fileName) const;
 
 protected:
     virtual void DoScan();
@@ -65,6 +77,7 @@ protected:
     virtual void DoFoundFile(const std::string& fileName, bool& vAbort);
     virtual void DoBeforeScanDir(const std::string& fileName, bool& vAbort);
     virtual void DoFolderLeftOut(const std::string& folderPath);
+    virtual void DoScanDirFailed(const std::string& folderName, const std::string& reason);
 
 private:
     class Walk;
@@ -81,8 +94,10 @@ private:
     TGetFileEvent onFoundFile_;
     TNotifyEvent onEndScan_;
     TFolderEvent onFolderLeftOut_;
+    TScanDirFailedEvent onScanDirFailed_;
     std::function<bool(uint64_t, uint64_t)> sameFileSystem_;
     std::unique_ptr<TThreadEx> worker_; // made on the first threaded Execute
+    const Walk* walk_ = nullptr;        // the walk under way on the thread that runs it
 };
 
 // The component as placed on a window: all behaviour is in TCustomScanFiles.

@@ -20,7 +20,11 @@ struct RecordingEvents : IFolderWalkEvents {
         events.push_back("D " + folderPath);
         abort = folderPath == abortAt;
     }
-    void FoundEntry(const std::string& fullPath, std::string_view name, bool& abort) override {
+    void FolderFailed(const std::string& folderPath, const std::string& reason) override {
+        events.push_back("X " + folderPath + ": " + reason);
+    }
+    void FoundEntry(const std::string& fullPath, std::string_view name, const DirectoryListing&,
+                    bool& abort) override {
         EXPECT_EQ(fullPath.substr(fullPath.rfind(PathSeparator()) + 1), name);
         events.push_back("F " + fullPath);
         abort = fullPath == abortAt;

@@ -7,7 +7,8 @@
 
 namespace mirelon::testing {
 
-// Events of a walk, in order: "D " + folder path, "F " + file path, "E" for OnEndScan.
+// Events of a walk, in order: "D " + folder path, "F " + file path, "X " + folder path + ": " +
+// reason for a folder that could not be listed or entered, "E" for OnEndScan.
 struct ScanEvents {
     std::vector<std::string> events;
 
@@ -19,26 +20,26 @@ struct ScanEvents {
             events.push_back("F " + name);
         });
         scanner.SetOnEndScan([this](TCustomScanFiles&) { events.push_back("E"); });
+        scanner.SetOnScanDirFailed(
+            [this](TCustomScanFiles&, const std::string& name, const std::string& reason) {
+                events.push_back("X " + name + ": " + reason);
+            });
     }
 
-    std::vector<std::string> Files() const {
-        std::vector<std::string> files;
-        for (const auto& event : events) {
-            if (event.rfind("F ", 0) == 0) {
-                files.push_back(event.substr(2));
-            }
-        }
-        return files;
-    }
+    std::vector<std::string> Failed() const { return WithTag("X "); }
 
-    std::vector<std::string> Folders() const {
-        std::vector<std::string> folders;
+    std::vector<std::string> Files() const { return WithTag("F "); }
+    std::vector<std::string> Folders() const { return WithTag("D "); }
+
+private:
+    std::vector<std::string> WithTag(const char* tag) const {
+        std::vector<std::string> found;
         for (const auto& event : events) {
-            if (event.rfind("D ", 0) == 0) {
-                folders.push_back(event.substr(2));
+            if (event.rfind(tag, 0) == 0) {
+                found.push_back(event.substr(2));
             }
         }
-        return folders;
+        return found;
     }
 };
 

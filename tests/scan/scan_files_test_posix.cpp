@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace mirelon {
@@ -80,27 +81,59 @@ TEST_F(ScanFilesTree, TreeDeeperThanThePathLimitIsWalkedCompletely) {
     EXPECT_EQ(walk.events.Folders().size(), static_cast<size_t>(levels) + 3);
 }
 
-TEST_F(ScanFilesTree, UnreadableFolderIsSkippedAfterItsFolderEvent) {
-    tree.File("locked/secret.txt");
-    tree.File("locked/inner/deeper.txt");
+// A folder that may be neither listed nor entered (---), entered but not listed (--x), or
+// listed but not entered (r--, its files' facts and contents are out of reach): each is
+// reported once with the system's reason, after its folder event, and nothing in it is; so is
+// a root like that.
+TEST_F(ScanFilesTree, FolderThatCannotBeListedOrEnteredIsReportedWithTheReason) {
+    for (const char* locked : {"none", "enter", "list"}) {
+        tree.File(std::string(locked) + "/secret.txt");
+        tree.File(std::string(locked) + "/inner/deeper.txt");
+    }
     tree.File("open/visible.txt");
     tree.File("top.txt");
-    tree.Permissions("locked", 0700);
+    tree.Permissions("none", 0700);
+    tree.Permissions("enter", 0711);
+    tree.Permissions("list", 0744);
     const std::string root = tree.Root();
     const std::string problem = test::RunUnprivileged([&]() -> std::string {
         Walked walk(root);
         walk.Run();
+        std::string problems;
         const auto files = Sorted(walk.events.Files());
         if (files != std::vector<std::string>{root + "/open/visible.txt", root + "/top.txt"}) {
-            return "files reported: " + std::to_string(files.size());
+            problems += "files reported: " + std::to_string(files.size()) + "\n";
         }
         const auto folders = Sorted(walk.events.Folders());
-        if (folders != std::vector<std::string>{root + "/", root + "/locked/", root + "/open/"}) {
-            return "folder events: " + std::to_string(folders.size());
+        if (folders != std::vector<std::string>{root + "/", root + "/enter/", root + "/list/",
+                                                root + "/none/", root + "/open/"}) {
+            problems += "folder events: " + std::to_string(folders.size()) + "\n";
         }
-        return walk.events.events.back() == "E" ? "" : "no end event";
+        for (const char* locked : {"enter", "list", "none"}) {
+            const std::string folder = root + "/" + locked + "/";
+            const auto at = std::find(walk.events.events.begin(), walk.events.events.end(),
+                                      "X " + folder + ": Permission denied");
+            if (at == walk.events.events.end() || at == walk.events.events.begin() ||
+                *(at - 1) != "D " + folder) {
+                problems +=
+                    std::string("no report right after the folder event of ") + locked + "\n";
+            }
+        }
+        if (walk.events.Failed().size() != 3 || walk.events.events.back() != "E") {
+            problems += "reports: " + std::to_string(walk.events.Failed().size()) + "\n";
+        }
+        Walked lockedRoot(root + "/none");
+        lockedRoot.Run();
+        if (lockedRoot.events.events !=
+            std::vector<std::string>{"D " + root + "/none/",
+                                     "X " + root + "/none/: Permission denied", "E"}) {
+            problems += "locked root: " + std::to_string(lockedRoot.events.events.size()) + "\n";
+        }
+        return problems;
     });
-    tree.Permissions("locked", 0755);
+    for (const char* locked : {"none", "enter", "list"}) {
+        tree.Permissions(locked, 0755);
+    }
     if (problem == "unsupported") {
         GTEST_SKIP() << "cannot give up privileges here";
     }
