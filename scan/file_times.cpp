@@ -1,5 +1,6 @@
 #include "scan/file_times.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -20,6 +21,8 @@ constexpr double kMillisecondsPerDay = 86'400'000.0;
 constexpr int64_t kMinLocalSeconds = -kUnixEpochTicks / kTicksPerSecond;
 constexpr int64_t kMaxLocalSeconds =
     (std::numeric_limits<int64_t>::max() - kUnixEpochTicks) / kTicksPerSecond - 1;
+// 9999-12-31 23:59:59, local time, in seconds since 1970-01-01.
+constexpr int64_t kLatestCatalogLocalSeconds = 253'402'300'799;
 constexpr int64_t kMaxMillisecondsSince1601 =
     std::numeric_limits<int64_t>::max() / kTicksPerMillisecond;
 
@@ -38,6 +41,24 @@ TDateTime UnixToLocalDateTime(int64_t seconds, uint32_t nanoseconds, int64_t utc
     const int64_t ticks = localSeconds * kTicksPerSecond + nanoseconds / 100 + kUnixEpochTicks;
     // The quotient in double before the subtraction, as the date-time form has always been made.
     return static_cast<double>(ticks) / static_cast<double>(kTicksPerDay) - kDaysFrom1601To1899;
+}
+
+TDateTime ClampedLocalDateTime(int64_t seconds, uint32_t nanoseconds, int64_t utcOffsetSeconds,
+                               bool& clamped) {
+    int64_t localSeconds = 0;
+    if (__builtin_add_overflow(seconds, utcOffsetSeconds, &localSeconds)) {
+        localSeconds =
+            seconds < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+    }
+    if (localSeconds < kMinLocalSeconds) {
+        clamped = true;
+        return kEarliestCatalogTime;
+    }
+    if (localSeconds > kLatestCatalogLocalSeconds) {
+        clamped = true;
+        return kLatestCatalogTime;
+    }
+    return UnixToLocalDateTime(localSeconds, std::min(nanoseconds, 999'999'999u), 0);
 }
 
 void LocalDateTimeToUnix(TDateTime value, int64_t utcOffsetSeconds, int64_t& seconds,

@@ -1,5 +1,7 @@
 #include "scan/file_times.h"
 
+#include "base/file_at.h"
+
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
@@ -13,12 +15,28 @@ namespace mirelon {
 namespace {
 
 // The entry itself, never what a symbolic link points at, and no automount is set off by a scan.
-bool LookUpEntry(const std::string& path, unsigned int mask, struct statx& entry) {
-    return statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &entry) == 0;
+bool LookUpEntry(const FileLocation& file, unsigned int mask, struct statx& entry) {
+    return statx(AtFolder(file), AtName(file), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask,
+                 &entry) == 0;
 }
 
 TDateTime ToLocal(const struct statx_timestamp& stamp, int64_t utcOffsetSeconds) {
     return UnixToLocalDateTime(stamp.tv_sec, stamp.tv_nsec, utcOffsetSeconds);
+}
+
+TDateTime ToClampedLocal(const struct statx_timestamp& stamp, int64_t utcOffsetSeconds,
+                         bool& clamped) {
+    return ClampedLocalDateTime(stamp.tv_sec, stamp.tv_nsec, utcOffsetSeconds, clamped);
+}
+
+KeptTime KeptTimeOf(const struct statx_timestamp& stamp) {
+    return {stamp.tv_sec, stamp.tv_nsec};
+}
+
+bool SetAccessTime(const FileLocation& file, const KeptTime& kept) {
+    const struct timespec times[2] = {
+        {static_cast<time_t>(kept.seconds), static_cast<long>(kept.nanoseconds)}, {0, UTIME_OMIT}};
+    return utimensat(AtFolder(file), AtName(file), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 // Not every file system keeps a birth time; the status-change time is the nearest it offers.
@@ -87,15 +105,16 @@ uint64_t ReadFileSize(const std::string& path) {
     return entry.stx_size;
 }
 
-bool ReadFileFacts(const std::string& path, FileFacts& facts) {
+bool ReadFileFacts(const FileLocation& file, FileFacts& facts) {
     struct statx entry {};
-    if (!LookUpEntry(path, STATX_BASIC_STATS | STATX_BTIME, entry))
+    if (!LookUpEntry(file, STATX_BASIC_STATS | STATX_BTIME, entry))
         return false;
     const int64_t offset = CurrentUtcOffsetSeconds();
     FileFacts read;
-    read.created = ToLocal(CreationStamp(entry), offset);
-    read.modified = ToLocal(entry.stx_mtime, offset);
-    read.accessed = ToLocal(entry.stx_atime, offset);
+    read.created = ToClampedLocal(CreationStamp(entry), offset, read.datesClamped);
+    read.modified = ToClampedLocal(entry.stx_mtime, offset, read.datesClamped);
+    read.accessed = ToClampedLocal(entry.stx_atime, offset, read.datesClamped);
+    read.accessedKept = KeptTimeOf(entry.stx_atime);
     read.size = entry.stx_size;
     read.isRegular = S_ISREG(entry.stx_mode);
     read.stamp = StampOf(entry);
@@ -103,9 +122,9 @@ bool ReadFileFacts(const std::string& path, FileFacts& facts) {
     return true;
 }
 
-bool ReadFileStamp(const std::string& path, FileStamp& stamp) {
+bool ReadFileStamp(const FileLocation& file, FileStamp& stamp) {
     struct statx entry {};
-    if (!LookUpEntry(path, kStampMask, entry))
+    if (!LookUpEntry(file, kStampMask, entry))
         return false;
     stamp = StampOf(entry);
     return true;
@@ -120,7 +139,7 @@ bool ReadFolderDevice(const std::string& path, uint64_t& device) {
     return true;
 }
 
-bool RestoreAccessedTime(const std::string& path, TDateTime value) {
+bool RestoreAccessedTime(const FileLocation& file, TDateTime value) {
     const int64_t offset = CurrentUtcOffsetSeconds();
     int64_t seconds = 0;
     uint32_t nanoseconds = 0;
@@ -130,7 +149,7 @@ bool RestoreAccessedTime(const std::string& path, TDateTime value) {
         return false;
     }
     struct statx entry {};
-    if (!LookUpEntry(path, STATX_ATIME, entry))
+    if (!LookUpEntry(file, STATX_ATIME, entry))
         return false;
     // An access time that already reads as `value` keeps its exact nanoseconds: no write at all.
     if (entry.stx_mask & STATX_ATIME) {
@@ -145,9 +164,16 @@ bool RestoreAccessedTime(const std::string& path, TDateTime value) {
             // An access time no date-time can hold is simply overwritten.
         }
     }
-    const struct timespec times[2] = {
-        {static_cast<time_t>(seconds), static_cast<long>(nanoseconds)}, {0, UTIME_OMIT}};
-    return utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
+    return SetAccessTime(file, {seconds, nanoseconds});
+}
+
+bool RestoreKeptAccessTime(const FileLocation& file, const KeptTime& kept) {
+    struct statx entry {};
+    if (!LookUpEntry(file, STATX_ATIME, entry))
+        return false;
+    if ((entry.stx_mask & STATX_ATIME) && KeptTimeOf(entry.stx_atime) == kept)
+        return true;
+    return SetAccessTime(file, kept);
 }
 
 } // namespace mirelon

@@ -28,7 +28,7 @@ FILETIME FileTimeOf(int64_t ticks) {
     return time;
 }
 
-TDateTime ToLocal(const FILETIME& time, int64_t utcOffsetSeconds) {
+KeptTime KeptTimeOf(const FILETIME& time) {
     const int64_t sinceEpoch = TicksOf(time) - kUnixEpochTicks;
     int64_t seconds = sinceEpoch / kTicksPerSecond;
     int64_t remainder = sinceEpoch % kTicksPerSecond;
@@ -36,7 +36,23 @@ TDateTime ToLocal(const FILETIME& time, int64_t utcOffsetSeconds) {
         remainder += kTicksPerSecond;
         --seconds;
     }
-    return UnixToLocalDateTime(seconds, static_cast<uint32_t>(remainder * 100), utcOffsetSeconds);
+    return {seconds, static_cast<uint32_t>(remainder * 100)};
+}
+
+FILETIME FileTimeOf(const KeptTime& kept) {
+    return FileTimeOf(kept.seconds * kTicksPerSecond + kept.nanoseconds / 100 + kUnixEpochTicks);
+}
+
+TDateTime ToLocal(const FILETIME& time, int64_t utcOffsetSeconds) {
+    const KeptTime kept = KeptTimeOf(time);
+    return UnixToLocalDateTime(kept.seconds, kept.nanoseconds, utcOffsetSeconds);
+}
+
+// Local midnight of 1601-01-01 lies before the first file time wherever the clock runs behind
+// UTC, and file times reach the year 30828: both are clamped into the catalog's range.
+TDateTime ToClampedLocal(const FILETIME& time, int64_t utcOffsetSeconds, bool& clamped) {
+    const KeptTime kept = KeptTimeOf(time);
+    return ClampedLocalDateTime(kept.seconds, kept.nanoseconds, utcOffsetSeconds, clamped);
 }
 
 // The file time (UTC) that a local date-time names, to the millisecond; false for none.
@@ -166,30 +182,31 @@ uint64_t ReadFileSize(const std::string& path) {
     return SizeOf(entry);
 }
 
-bool ReadFileFacts(const std::string& path, FileFacts& facts) {
+bool ReadFileFacts(const FileLocation& file, FileFacts& facts) {
     WIN32_FIND_DATAW entry{};
-    if (!LookUpEntry(path, entry)) {
+    if (!LookUpEntry(file.path, entry)) {
         return false;
     }
     const int64_t offset = CurrentUtcOffsetSeconds();
     FileFacts read;
-    read.created = ToLocal(entry.ftCreationTime, offset);
-    read.modified = ToLocal(entry.ftLastWriteTime, offset);
-    read.accessed = ToLocal(entry.ftLastAccessTime, offset);
+    read.created = ToClampedLocal(entry.ftCreationTime, offset, read.datesClamped);
+    read.modified = ToClampedLocal(entry.ftLastWriteTime, offset, read.datesClamped);
+    read.accessed = ToClampedLocal(entry.ftLastAccessTime, offset, read.datesClamped);
+    read.accessedKept = KeptTimeOf(entry.ftLastAccessTime);
     read.size = SizeOf(entry);
     read.isRegular =
         (entry.dwFileAttributes &
          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
     // A file that cannot be opened even for its attributes keeps a stamp no update will match.
-    ReadFileStamp(path, read.stamp);
+    ReadFileStamp(file, read.stamp);
     facts = read;
     return true;
 }
 
-bool ReadFileStamp(const std::string& path, FileStamp& stamp) {
+bool ReadFileStamp(const FileLocation& file, FileStamp& stamp) {
     BY_HANDLE_FILE_INFORMATION information{};
     int64_t changeTicks = 0;
-    if (!ReadHandleInformation(path, false, information, changeTicks)) {
+    if (!ReadHandleInformation(file.path, false, information, changeTicks)) {
         return false;
     }
     stamp = {information.dwVolumeSerialNumber,
@@ -210,16 +227,24 @@ bool ReadFolderDevice(const std::string& path, uint64_t& device) {
     return true;
 }
 
-bool RestoreAccessedTime(const std::string& path, TDateTime value) {
+namespace {
+
+// Writing attributes is allowed on read-only files too; a link is changed itself.
+HANDLE OpenForTimes(const std::string& path) {
+    return ::CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                         kShareAll, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+} // namespace
+
+bool RestoreAccessedTime(const FileLocation& file, TDateTime value) {
     const int64_t offset = CurrentUtcOffsetSeconds();
     FILETIME wanted{};
-    if (path.empty() || !FileTimeOfLocal(value, offset, wanted)) {
+    if (file.path.empty() || !FileTimeOfLocal(value, offset, wanted)) {
         return false;
     }
-    // Writing attributes is allowed on read-only files too; a link is changed itself.
-    const HANDLE handle = ::CreateFileW(
-        WidePath(path).c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
-        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE handle = OpenForTimes(file.path);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -235,6 +260,25 @@ bool RestoreAccessedTime(const std::string& path, TDateTime value) {
             // An access time no date-time can hold is simply overwritten.
         }
     }
+    if (!restored) {
+        restored = ::SetFileTime(handle, nullptr, &wanted, nullptr) != FALSE;
+    }
+    ::CloseHandle(handle);
+    return restored;
+}
+
+bool RestoreKeptAccessTime(const FileLocation& file, const KeptTime& kept) {
+    if (file.path.empty()) {
+        return false;
+    }
+    const HANDLE handle = OpenForTimes(file.path);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const FILETIME wanted = FileTimeOf(kept);
+    FILETIME current{};
+    bool restored =
+        ::GetFileTime(handle, nullptr, &current, nullptr) && TicksOf(current) == TicksOf(wanted);
     if (!restored) {
         restored = ::SetFileTime(handle, nullptr, &wanted, nullptr) != FALSE;
     }

@@ -72,6 +72,34 @@ TEST(FileTimeConversion, RejectsInstantsNoFileTimeCanHold) {
     EXPECT_NO_THROW(UnixToLocalDateTime(-11644473600, 0, 0));
 }
 
+// What the scan stores for any instant: inside the catalog's range exactly what the conversion
+// gives, outside it the nearer end, said through the flag; an offset that carries the local time
+// across an end counts as well.
+TEST(FileTimeConversion, ClampsInstantsOutsideTheCatalogsRangeToItsEnds) {
+    constexpr int64_t k1601 = -11644473600; // 1601-01-01 00:00:00 UTC
+    constexpr int64_t kEnd = 253402300799;  // 9999-12-31 23:59:59 UTC
+    const auto clamped = [](int64_t seconds, uint32_t nanoseconds, int64_t offset) {
+        bool flag = false;
+        const std::string text = DateText(ClampedLocalDateTime(seconds, nanoseconds, offset, flag));
+        return text + (flag ? " clamped" : "");
+    };
+    EXPECT_EQ(clamped(k20210615TenUtc, 0, 7200), "2021-06-15 12:00:00");
+    EXPECT_EQ(clamped(k1601, 0, 0), "1601-01-01");
+    EXPECT_EQ(clamped(kEnd, 0, 0), "9999-12-31 23:59:59");
+    EXPECT_EQ(clamped(kEnd - 3600, 999'999'999, 3600), "9999-12-31 23:59:59");
+    EXPECT_EQ(clamped(k1601 - 1, 999'999'999, 0), "1601-01-01 clamped");
+    EXPECT_EQ(clamped(k1601, 0, -18000), "1601-01-01 clamped");   // 1600-12-31 19:00 local
+    EXPECT_EQ(clamped(-14818680000, 0, 0), "1601-01-01 clamped"); // 1500-06-01
+    EXPECT_EQ(clamped(INT64_MIN, 0, -3600), "1601-01-01 clamped");
+    EXPECT_EQ(clamped(kEnd + 1, 0, 0), "9999-12-31 23:59:59 clamped");
+    EXPECT_EQ(clamped(kEnd, 0, 1), "9999-12-31 23:59:59 clamped");
+    EXPECT_EQ(clamped(400000000000, 0, 0), "9999-12-31 23:59:59 clamped"); // year 14645
+    EXPECT_EQ(clamped(INT64_MAX, 0, 3600), "9999-12-31 23:59:59 clamped");
+    bool untouched = false;
+    ClampedLocalDateTime(0, 0, 0, untouched);
+    EXPECT_FALSE(untouched);
+}
+
 TEST_F(FileTimesOnDisk, RestoreOfAnUnchangedAccessTimeKeepsItsNanoseconds) {
     const std::string file = dir.Write("a.txt", std::string("text"));
     // 100 ns steps: the finest both Linux and Windows file times keep.
