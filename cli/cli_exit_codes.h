@@ -3,8 +3,8 @@
 namespace mirelon {
 
 inline constexpr int kExitSuccess = 0;
-// Something was left out or could not be done: skipped files, files without a checksum, a
-// catalog that cannot be opened, read or written.
+// Something was left out or could not be done: skipped files or folders, files without a
+// checksum, a catalog that cannot be opened, read or written.
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 // 128 + the signal's number, as shells report a program that the signal ended: a scan stopped

@@ -90,8 +90,9 @@ void PrintSummary(std::ostream& out, const TScanRun& run, const std::string& cat
     if (!summary.empty()) {
         out << summary << '\n';
     }
-    PrintFileList(out, "Skipped", run.SkippedCount(), run.Skipped());
+    PrintFileList(out, "Skipped", run.SkippedCount() + run.SkippedFolderCount(), run.Skipped());
     PrintFileList(out, "Without checksum", run.UnhashedCount(), run.Unhashed());
+    PrintFileList(out, "Dates out of range", run.ClampedCount(), run.Clamped());
 }
 
 } // namespace
@@ -148,7 +149,8 @@ int RunScanCommand(const CliRequest& request, const CliScanSettings& settings,
     if (stopRequested()) {
         return settings.stopRequested();
     }
-    if (!outcome.error.empty() || run.SkippedCount() > 0 || run.UnhashedCount() > 0) {
+    if (!outcome.error.empty() || run.SkippedCount() > 0 || run.SkippedFolderCount() > 0 ||
+        run.UnhashedCount() > 0) {
         return kExitFailure;
     }
     return kExitSuccess;

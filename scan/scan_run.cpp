@@ -59,6 +59,15 @@ std::string RootPrefix(const std::string& root) {
     return !root.empty() && IsPathSeparator(root.back()) ? root : root + PathSeparator();
 }
 
+constexpr const char* kDateClamped =
+    "a date outside 1601-01-01 to 9999-12-31 is stored as the nearer of the two";
+
+void Keep(std::vector<SkippedFile>& list, const std::string& path, std::string reason) {
+    if (list.size() < TScanRun::kSkippedKept) {
+        list.push_back({path, std::move(reason)});
+    }
+}
+
 constexpr int kVersionCompanyName = 0;
 constexpr int kVersionFileVersion = 2;
 constexpr int kVersionInternalName = 3;
@@ -81,12 +90,17 @@ TScanRun::TScanRun(TScanFiles& scanner, const TcxDriveInfo& drives, const IScanO
     scanner_.SetOnFolderLeftOut([this](TCustomScanFiles& sender, const std::string& folder) {
         vclScanFilesFolderLeftOut(sender, folder);
     });
+    scanner_.SetOnScanDirFailed(
+        [this](TCustomScanFiles& sender, const std::string& name, const std::string& reason) {
+            vclScanFilesScanDirFailed(sender, name, reason);
+        });
 }
 
 TScanRun::~TScanRun() {
     scanner_.SetOnBeforeScanDir(nullptr);
     scanner_.SetOnFoundFile(nullptr);
     scanner_.SetOnFolderLeftOut(nullptr);
+    scanner_.SetOnScanDirFailed(nullptr);
 }
 
 void TScanRun::BeginScan() {
@@ -100,10 +114,13 @@ void TScanRun::BeginScan() {
     committedCount_ = 0;
     lostCount_ = 0;
     skippedCount_ = 0;
+    skippedFolderCount_ = 0;
     unhashedCount_ = 0;
+    clampedCount_ = 0;
     bytesHashed_ = 0;
     skipped_.clear();
     unhashed_.clear();
+    clamped_.clear();
 }
 
 void TScanRun::RequestAbort() {
@@ -181,6 +198,12 @@ void TScanRun::vclScanFilesFolderLeftOut(TCustomScanFiles&, const std::string& f
     }
 }
 
+void TScanRun::vclScanFilesScanDirFailed(TCustomScanFiles&, const std::string& folderName,
+                                         const std::string& reason) {
+    ++skippedFolderCount_;
+    Keep(skipped_, folderName, reason);
+}
+
 void TScanRun::RemoveRowsGone() {
     TFileRowDeleter deleter(*catalog_);
     for (const int64_t id : index_.RowsGone(walkedRoots_)) {
@@ -195,11 +218,14 @@ void TScanRun::vclScanFilesBeforeScanDir(TCustomScanFiles&, const std::string& f
     progress_.ScanningFolder(fileName);
 }
 
-void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileName, bool&) {
+void TScanRun::vclScanFilesFoundFile(TCustomScanFiles& sender, const std::string& fileName, bool&) {
     const std::string name = FileNameOf(fileName);
     if (name.empty() || IsSystemPagingFile(name) || IsIgnored(fileName)) {
         return;
     }
+    // Read through the folder the walk holds open, so that a path longer than the system takes
+    // still leads to the file.
+    const FileLocation file = sender.FoundFileLocation(fileName);
     TCatalogIndex::Entry* catalogued = nullptr;
     if (mode_ == kFreshScanContinue) {
         // A failing lookup is a catalog fault, not a file fault: it ends the job.
@@ -214,7 +240,7 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
         catalogued = index_.Find(fileName);
         if (catalogued != nullptr) {
             FileStamp now;
-            if (!ReadFileStamp(fileName, now)) {
+            if (!ReadFileStamp(file, now)) {
                 return; // gone meanwhile: not seen, so its row goes with the others
             }
             catalogued->seen = true;
@@ -228,14 +254,15 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles&, const std::string& fileN
             return;
         }
     }
-    CatalogueFile(fileName, catalogued);
+    CatalogueFile(file, catalogued);
 }
 
 bool TScanRun::IsLetterCaseTwin(const std::string& path) {
     return catalog_->OpenResult(BuildPathLookup(path))->RowCount() > 0;
 }
 
-void TScanRun::CatalogueFile(const std::string& fileName, TCatalogIndex::Entry* catalogued) {
+void TScanRun::CatalogueFile(const FileLocation& file, TCatalogIndex::Entry* catalogued) {
+    const std::string& fileName = file.path;
     const auto vanished = [&] {
         if (catalogued != nullptr) {
             catalogued->seen = false;
@@ -246,20 +273,23 @@ void TScanRun::CatalogueFile(const std::string& fileName, TCatalogIndex::Entry* 
     row.fullPath = fileName;
     row.fileName = FileNameOf(fileName);
 
-    // The access time is taken before anything opens the file, and put back after the last read.
+    // The access time is taken before anything opens the file, and put back, as it was kept,
+    // after the last read.
     FileFacts facts;
-    if (!ReadFileFacts(fileName, facts)) {
+    if (!ReadFileFacts(file, facts)) {
         vanished();
         return;
     }
     const TDateTime accessed = facts.accessed;
+    const KeptTime accessedKept = facts.accessedKept;
+    bool datesClamped = facts.datesClamped;
 
     // A file written to while it is read is read again once: its checksum must match its stamp.
     int code = kHashOk;
     for (int attempt = 1;; ++attempt) {
-        code = HashFile(hashMethod_, fileName, row.checkSum);
+        code = HashFile(hashMethod_, file, row.checkSum);
         FileFacts after;
-        if (!ReadFileFacts(fileName, after)) {
+        if (!ReadFileFacts(file, after)) {
             vanished();
             return;
         }
@@ -267,11 +297,12 @@ void TScanRun::CatalogueFile(const std::string& fileName, TCatalogIndex::Entry* 
             break;
         }
         if (attempt == 2) {
-            RestoreAccessedTime(fileName, accessed);
+            RestoreKeptAccessTime(file, accessedKept);
             Skip(fileName, kChangedWhileRead);
             return;
         }
         facts = after;
+        datesClamped = datesClamped || facts.datesClamped;
     }
     row.dateAccessed = accessed;
     row.dateCreated = facts.created;
@@ -282,9 +313,7 @@ void TScanRun::CatalogueFile(const std::string& fileName, TCatalogIndex::Entry* 
     if (code != kHashOk) {
         row.checkSum.clear();
         ++unhashedCount_;
-        if (unhashed_.size() < kSkippedKept) {
-            unhashed_.push_back({fileName, HashFileFailureText(code)});
-        }
+        Keep(unhashed_, fileName, HashFileFailureText(code));
     } else {
         bytesHashed_ += facts.size;
     }
@@ -292,7 +321,7 @@ void TScanRun::CatalogueFile(const std::string& fileName, TCatalogIndex::Entry* 
     // One open serves the readers of program images; a file that is none costs one read. An ELF
     // file's needed libraries take the place of imports, its own name that of the internal name.
     {
-        const TPeFileSource image(fileName);
+        const TPeFileSource image(file);
         if (image.IsOpen() && HasElfMagic(image)) {
             const ElfDynamicInfo elf = ReadElfDynamicInfo(image);
             row.importModules = NeededLibrariesText(elf.needed);
@@ -312,13 +341,13 @@ void TScanRun::CatalogueFile(const std::string& fileName, TCatalogIndex::Entry* 
         }
     }
 
-    RestoreAccessedTime(fileName, accessed);
+    RestoreKeptAccessTime(file, accessedKept);
     // Putting the access time back moves the status-change time; the stamp must hold the moved
     // one, or the next update would take the file for changed. Size, times and identity stay
     // those the checksum was made from, so a write since then shows at the next update.
     FileStamp stamp = facts.stamp;
     FileStamp restored;
-    if (ReadFileStamp(fileName, restored)) {
+    if (ReadFileStamp(file, restored)) {
         stamp.changedNs = restored.changedNs;
     }
     if (WrittenJustNow(stamp.modifiedNs)) {
@@ -331,6 +360,10 @@ void TScanRun::CatalogueFile(const std::string& fileName, TCatalogIndex::Entry* 
     }
     stampWriter_->Write(id, stamp);
     ++(catalogued != nullptr ? counts_.changed : counts_.added);
+    if (datesClamped) {
+        ++clampedCount_;
+        Keep(clamped_, fileName, kDateClamped);
+    }
     FileWritten();
 }
 
@@ -380,9 +413,7 @@ bool TScanRun::IsIgnored(const std::string& path) const {
 
 void TScanRun::Skip(const std::string& path, std::string reason) {
     ++skippedCount_;
-    if (skipped_.size() < kSkippedKept) {
-        skipped_.push_back({path, std::move(reason)});
-    }
+    Keep(skipped_, path, std::move(reason));
 }
 
 std::string TScanRun::SummaryText() const {
@@ -393,7 +424,9 @@ std::string TScanRun::SummaryText() const {
         }
     };
     add(skippedCount_, " file skipped", " files skipped");
+    add(skippedFolderCount_, " folder skipped", " folders skipped");
     add(unhashedCount_, " file without checksum", " files without checksum");
+    add(clampedCount_, " file with a date out of range", " files with a date out of range");
     add(lostCount_, " catalogued file not kept", " catalogued files not kept");
     return text;
 }
@@ -409,7 +442,7 @@ std::string TScanRun::CountsText() const {
 
 std::string TScanRun::SkippedHint() const {
     std::string hint;
-    for (const auto* list : {&skipped_, &unhashed_}) {
+    for (const auto* list : {&skipped_, &unhashed_, &clamped_}) {
         for (const SkippedFile& file : *list) {
             if (!hint.empty()) {
                 hint += '\n';

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/file_location.h"
 #include "scan/catalog_index.h"
 #include "scan/exclusion_provider.h"
 #include "scan/scan_options.h"
@@ -21,7 +22,8 @@ class TcxDriveInfo;
 class TSQLiteDatabase;
 struct CatalogRow;
 
-// A file the scan passed over, with the reason, so a scan never hides what it left out.
+// A file or folder the scan passed over, with the reason, so a scan never hides what it left
+// out; a folder's path ends with a separator.
 struct SkippedFile {
     std::string path;
     std::string reason;
@@ -73,6 +75,8 @@ public:
                                    bool& vAbort);
     void vclScanFilesFoundFile(TCustomScanFiles& sender, const std::string& fileName, bool& vAbort);
     void vclScanFilesFolderLeftOut(TCustomScanFiles& sender, const std::string& folderPath);
+    void vclScanFilesScanDirFailed(TCustomScanFiles& sender, const std::string& folderName,
+                                   const std::string& reason);
 
     // After the job, by whoever ends its transaction: the rows inserted since the last batch
     // commit were committed, or were lost with the transaction (a full disk).
@@ -87,18 +91,24 @@ public:
     // Rows inserted and then lost with a transaction that could not be committed.
     int64_t LostCount() const { return lostCount_; }
     int64_t SkippedCount() const { return skippedCount_; }
-    // The first skipped files with their reasons (at most kSkippedKept).
+    // Folders that could not be listed or entered; their files are not in the catalog.
+    int64_t SkippedFolderCount() const { return skippedFolderCount_; }
+    // The first skipped files and folders with their reasons (at most kSkippedKept).
     const std::vector<SkippedFile>& Skipped() const { return skipped_; }
     // Files catalogued without a checksum because their content could not be read.
     int64_t UnhashedCount() const { return unhashedCount_; }
     const std::vector<SkippedFile>& Unhashed() const { return unhashed_; }
+    // Files catalogued with a date clamped into what the catalog holds (1601 to 9999).
+    int64_t ClampedCount() const { return clampedCount_; }
+    const std::vector<SkippedFile>& Clamped() const { return clamped_; }
     uint64_t BytesHashed() const { return bytesHashed_; }
 
     // "12 files skipped", "Scan aborted, 3 files skipped", ... ; empty when nothing to say.
     std::string SummaryText() const;
     // An update's "9 unchanged, 1 changed, 2 new, 3 removed"; empty for the other modes.
     std::string CountsText() const;
-    // One line per skipped file kept, "path: reason".
+    // One line per skipped file or folder, file without checksum and file with a clamped date
+    // kept, "path: reason".
     std::string SkippedHint() const;
 
     static constexpr size_t kSkippedKept = 20;
@@ -111,7 +121,7 @@ private:
     // Whether the catalog holds the path in another letter case only.
     bool IsLetterCaseTwin(const std::string& path);
     // Reads, hashes and writes the file: a new row, or `catalogued` rewritten in place.
-    void CatalogueFile(const std::string& path, TCatalogIndex::Entry* catalogued);
+    void CatalogueFile(const FileLocation& file, TCatalogIndex::Entry* catalogued);
     // The row's fldID; 0 when the path turned out to be a letter-case twin.
     int64_t WriteRow(const CatalogRow& row, const TCatalogIndex::Entry* catalogued);
     void FileWritten();
@@ -144,10 +154,13 @@ private:
     int64_t committedCount_ = 0;
     int64_t lostCount_ = 0;
     int64_t skippedCount_ = 0;
+    int64_t skippedFolderCount_ = 0;
     int64_t unhashedCount_ = 0;
+    int64_t clampedCount_ = 0;
     uint64_t bytesHashed_ = 0;
     std::vector<SkippedFile> skipped_;
     std::vector<SkippedFile> unhashed_;
+    std::vector<SkippedFile> clamped_;
 };
 
 } // namespace mirelon

@@ -64,8 +64,8 @@ TEST_F(ScanSessionTest, ARootThatCannotBeListedStopsAFreshScanBeforeTheOldCatalo
     }
 }
 
-// "Scan Now" does not refuse: a drive whose root cannot be listed adds no rows, and the others
-// are scanned into a new catalog.
+// "Scan Now" does not refuse: a drive whose root cannot be listed adds no rows and is named in
+// the skip list with the reason, and the others are scanned into a new catalog.
 TEST(ScanSessionOverTheDrives, ADriveThatCannotBeListedDoesNotStopAFreshScan) {
     test::ScanTestTree disks;
     disks.File("locked/a", "1");
@@ -92,6 +92,11 @@ TEST(ScanSessionOverTheDrives, ADriveThatCannotBeListedDoesNotStopAFreshScan) {
         }
         if (scan.run.ScannedCount() != 1) {
             found += "catalogued: " + std::to_string(scan.run.ScannedCount()) + "\n";
+        }
+        if (scan.run.SkippedFolderCount() != 1 ||
+            scan.run.SkippedHint() != disks.Path("locked/") + ": Permission denied" ||
+            scan.run.SummaryText() != "1 folder skipped") {
+            found += "reported: " + scan.run.SummaryText() + "; " + scan.run.SkippedHint() + "\n";
         }
         return found;
     });
