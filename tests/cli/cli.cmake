@@ -11,6 +11,7 @@ mirelon_gtest(cli_end_to_end_tests
   SOURCES
     cli_end_to_end_test.cpp
     cli_scan_faults_test.cpp
+    cli_scan_reach_test.cpp
     cli_test_output.cpp
     cli_test_process_posix.cpp
     cli_update_test.cpp

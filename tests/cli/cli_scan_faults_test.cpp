@@ -20,43 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The catalog's full paths and checksums.
-std::map<std::string, std::string> CatalogChecksums(const std::string& catalogFile) {
-    TSQLiteDatabase catalog(catalogFile);
-    std::map<std::string, std::string> rows;
-    const auto result = catalog.OpenResult("SELECT fldFullPath, fldCheckSum FROM tblFiles");
-    for (; !result->AtEnd(); result->MoveNext()) {
-        rows[result->TextAt(0)] = result->TextAt(1);
-    }
-    return rows;
-}
-
-std::set<std::string> CatalogPaths(const std::string& catalogFile) {
-    std::set<std::string> paths;
-    for (const auto& [path, checksum] : CatalogChecksums(catalogFile)) {
-        paths.insert(path);
-    }
-    return paths;
-}
-
-// Collects what a check run in another process found wrong, one line each.
-class TProblems {
-public:
-    void Expect(bool ok, const std::string& what) {
-        if (!ok) {
-            text_ += what + "\n";
-        }
-    }
-    const std::string& Text() const { return text_; }
-
-private:
-    std::string text_;
-};
-
-bool Unsupported(const std::string& result) {
-    return result.rfind("unsupported", 0) == 0;
-}
-
 // A fresh scan checks what it needs before it deletes anything: a root it cannot list, or an old
 // catalog it may not delete, stops it with the reason, and the old catalog stays as it was.
 TEST(CliScanFaults, AFreshScanKeepsTheOldCatalogUntilItKnowsItCanMakeANewOne) {
@@ -164,7 +127,7 @@ TEST(CliScanFaults, AFullDiskEndsTheScanAtOnceAndKeepsTheCommittedRows) {
                         "catalog rows differ from the summary");
         return problems.Text();
     });
-    if (Unsupported(result)) {
+    if (IsUnsupported(result)) {
         GTEST_SKIP() << "no small disk to fill: " << result;
     }
     EXPECT_EQ(result, "");
@@ -216,7 +179,7 @@ TEST(CliScanFaults, RootsNamedTwiceOrInsideAnotherAreWalkedOnce) {
             "catalogued: " + nested.out);
         return problems.Text();
     });
-    if (Unsupported(result)) {
+    if (IsUnsupported(result)) {
         GTEST_SKIP() << "no disk to mount inside a root: " << result;
     }
     EXPECT_EQ(result, "");

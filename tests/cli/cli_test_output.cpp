@@ -61,6 +61,29 @@ int64_t RowCount(const std::string& catalogFile) {
     return catalog.OpenResult("SELECT COUNT(*) FROM tblFiles")->IntegerAt(0);
 }
 
+std::map<std::string, std::string> CatalogColumn(const std::string& catalogFile,
+                                                 const std::string& column) {
+    TSQLiteDatabase catalog(catalogFile);
+    std::map<std::string, std::string> rows;
+    const auto result = catalog.OpenResult("SELECT fldFullPath, " + column + " FROM tblFiles");
+    for (; !result->AtEnd(); result->MoveNext()) {
+        rows[result->TextAt(0)] = result->TextAt(1);
+    }
+    return rows;
+}
+
+std::map<std::string, std::string> CatalogChecksums(const std::string& catalogFile) {
+    return CatalogColumn(catalogFile, "fldCheckSum");
+}
+
+std::set<std::string> CatalogPaths(const std::string& catalogFile) {
+    std::set<std::string> paths;
+    for (const auto& [path, checksum] : CatalogChecksums(catalogFile)) {
+        paths.insert(path);
+    }
+    return paths;
+}
+
 std::string Md5Of(const std::string& file) {
     const ProcessResult result = RunProgram({"md5sum", file});
     return result.exitCode == 0 ? result.out.substr(0, 32) : "<" + result.err + ">";
