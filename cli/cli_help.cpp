@@ -21,7 +21,8 @@ executables while they run from where they were built, and $XDG_DATA_HOME/mirelo
 ~/.local/share/mirelon/, made when missing) once they are installed in a bin folder. The window
 program keeps its settings and exclusion lists there too.
 
-Exit status: 0 success; 1 files skipped, files not hashed, or the catalog could not be used;
+Exit status: 0 success; 1 files or folders skipped, files not hashed, or the catalog could not
+be used;
 2 bad command line; 129 scan stopped by a closed terminal (SIGHUP); 130 scan stopped by Ctrl-C;
 143 scan stopped by a request to stop (SIGTERM). A stopped scan keeps the rows so far.
 )";
@@ -53,11 +54,14 @@ Every ROOT must be a folder that can be listed, or nothing is done. A ROOT named
 inside another ROOT on the same file system, is scanned once, with a note.
 Ctrl-C, a closed terminal or a request to stop (SIGTERM) ends the scan at the next folder: the
 rows so far are committed and the exit status is 130, 129 or 143.
-At the end a summary names the files skipped and those catalogued without a checksum; after
-an update it says how many files were unchanged, changed, new and removed. A stopped or failed
-update removes no row; the next one finishes the job. A catalog that cannot take a row (a full
-disk) ends the scan at once, keeping the rows committed. A file written to while it is read is
-read again once, and skipped if it changes again.
+At the end a summary names the files skipped, the folders that could not be listed or entered
+(with the system's reason; their files are left out), the files catalogued without a checksum,
+and those with a date before 1601 or after 9999, which is stored as 1601-01-01 or 9999-12-31
+23:59:59; after an update it says how many files were unchanged, changed, new and removed. A
+stopped or failed update removes no row; the next one finishes the job. Names are stored whole:
+only '/' separates them. A catalog that cannot take a row (a full disk) ends the scan at once,
+keeping the rows committed. A file written to while it is read is read again once, and skipped
+if it changes again.
 )";
 
 constexpr const char* kQueryOptions =
@@ -99,7 +103,8 @@ Plug-ins, which programs load by name while they run, are listed although they a
 
 constexpr const char* kDrives = R"(Usage: mirelon-cli drives [--format tsv|csv|json]
 List the drive letters in use: letter, type, root, label, file_system, total_bytes and
-free_bytes (free for you, as df's Avail). C is /, D to Z the other mounted file systems.
+free_bytes (free for you, as df's Avail). C is /; from D on, first the fixed disks that are no
+loop device, then the other mounted file systems, each in the order of their mount points.
 
   --format FMT    tsv (default), csv or json
   -h, --help      show this text
