@@ -10,11 +10,11 @@ namespace mirelon {
 
 namespace {
 
-// Says why, in the system's words.
+// Says why, in the system's words. A file given as a folder ("a.txt\") has an invalid name.
 void Fail(DWORD error, FolderOpenFailure* failure) {
     if (failure != nullptr) {
         failure->missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-                           error == ERROR_DIRECTORY;
+                           error == ERROR_DIRECTORY || error == ERROR_INVALID_NAME;
         failure->reason = std::system_category().message(static_cast<int>(error));
     }
 }
@@ -163,8 +163,8 @@ std::optional<FolderIdentity> DirectoryListing::ChildIdentity(std::string_view n
 }
 
 // Entries are opened by their full paths in the long form, which reaches past 260 characters.
-intptr_t DirectoryListing::FolderHandle() const {
-    return -1;
+FileLocation DirectoryListing::EntryLocation(std::string fullPath, std::string_view) const {
+    return FileLocation(std::move(fullPath));
 }
 
 bool DirectoryListing::ReadNext(DirectoryEntry& entry) {
