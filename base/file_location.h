@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -15,15 +16,18 @@ struct FileLocation {
 
     FileLocation(std::string fullPath) : path(std::move(fullPath)) {}
     FileLocation(const char* fullPath) : path(fullPath) {}
-    // `folderHandle` must stay open while the location is used.
-    FileLocation(std::string fullPath, intptr_t folderHandle, std::string nameInFolder)
-        : path(std::move(fullPath)), folder(folderHandle), name(std::move(nameInFolder)) {}
+    // `folderHandle` must stay open while the location is used: `hold`, if given, keeps it so.
+    FileLocation(std::string fullPath, intptr_t folderHandle, std::string nameInFolder,
+                 std::shared_ptr<const void> hold = {})
+        : path(std::move(fullPath)), folder(folderHandle), name(std::move(nameInFolder)),
+          folderHold(std::move(hold)) {}
 
     bool HasFolder() const { return folder >= 0; }
 
     std::string path;            // the full path, always there: for messages, and when no folder
     intptr_t folder = kNoFolder; // the platform's handle of the open folder
     std::string name;            // the file's name in that folder
+    std::shared_ptr<const void> folderHold; // whatever keeps that folder open
 };
 
 } // namespace mirelon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/file_location.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -60,10 +62,11 @@ public:
 
     const FolderIdentity& Identity() const { return identity_; }
 
-    // The platform's handle of the open folder, through which its entries are opened by name
-    // however long their full paths; negative where entries are opened by their full paths
-    // (always on Windows, whose long path form has no such limit, and while parked).
-    intptr_t FolderHandle() const;
+    // Where the entry `name` of this folder, at `fullPath`, is read from: on Linux the open
+    // folder and the name, so that a path longer than the system takes still leads to it, and the
+    // location keeps the folder open for as long as it is kept (a worker of a parallel scan,
+    // say); on Windows, whose long path form has no such limit, and while parked, its full path.
+    FileLocation EntryLocation(std::string fullPath, std::string_view name) const;
 
     // Reads the rest of the listing into memory and closes the folder, so that a deep walk
     // keeps only a bounded number of folders open. Next goes on from memory afterwards.
@@ -83,7 +86,7 @@ private:
     DirectoryListing(OpenFolderPtr open, const FolderIdentity& identity);
     bool ReadNext(DirectoryEntry& entry);
 
-    OpenFolderPtr open_;
+    std::shared_ptr<OpenFolder> open_; // shared with the locations of its entries
     FolderIdentity identity_;
     bool inMemory_ = false;
     bool incomplete_ = false;

@@ -145,8 +145,11 @@ std::optional<FolderIdentity> DirectoryListing::ChildIdentity(std::string_view n
     return IdentityOf(status);
 }
 
-intptr_t DirectoryListing::FolderHandle() const {
-    return open_ ? open_->handle : -1;
+FileLocation DirectoryListing::EntryLocation(std::string fullPath, std::string_view name) const {
+    if (!open_) {
+        return FileLocation(std::move(fullPath));
+    }
+    return FileLocation(std::move(fullPath), open_->handle, std::string(name), open_);
 }
 
 bool DirectoryListing::ReadNext(DirectoryEntry& entry) {
@@ -197,7 +200,7 @@ bool DirectoryListing::Reopen(const DirectoryListing& child) {
         ::close(handle);
         return false; // moved away meanwhile: its sub-folders are no longer reachable from here
     }
-    open_.reset(new OpenFolder{handle});
+    open_ = OpenFolderPtr(new OpenFolder{handle});
     return true;
 }
 

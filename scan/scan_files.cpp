@@ -77,7 +77,7 @@ public:
         if (found_.path == nullptr || *found_.path != fileName) {
             return FileLocation(fileName);
         }
-        return FileLocation(fileName, found_.folder->FolderHandle(), std::string(found_.name));
+        return found_.folder->EntryLocation(fileName, found_.name);
     }
 
 private:

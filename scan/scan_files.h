@@ -67,8 +67,9 @@ public:
         sameFileSystem_ = std::move(check);
     }
 
-    // Inside OnFoundFile: where the file just reported lies, as the walk holds its folder open,
-    // so that its readers reach it however long its path. Any other path is located by itself.
+    // Inside OnFoundFile: where the file just reported lies, in the folder the walk holds open,
+    // so that its readers reach it however long its path; the location keeps that folder open
+    // while it is kept. Any other path is located by itself.
     FileLocation FoundFileLocation(const std::string& fileName) const;
 
 protected:

@@ -2,13 +2,17 @@
 // built through folder handles, permissions, and mounts inside the walked tree.
 #include "scan/scan_files.h"
 
+#include "base/file_at.h"
 #include "tests/scan/scan_files_fixture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace mirelon {
 namespace {
@@ -79,6 +83,35 @@ TEST_F(ScanFilesTree, TreeDeeperThanThePathLimitIsWalkedCompletely) {
     }
     EXPECT_EQ(*longest, expected + "/f");
     EXPECT_EQ(walk.events.Folders().size(), static_cast<size_t>(levels) + 3);
+}
+
+// A location taken while a file is reported leads to it by the folder the walk held open and
+// its name, and keeps that folder open after the walk has moved on and ended: it still leads
+// there once the folder was moved elsewhere, and past the path limit.
+TEST_F(ScanFilesTree, FoundFileLocationsLeadToTheirFilesThroughTheirFolders) {
+    tree.File("a/one.txt", "one");
+    const int levels = 50; // about 5000 bytes of path, deeper than the open folders kept
+    tree.DeepChain("deep", std::string(100, 'd'), levels);
+    std::vector<FileLocation> kept;
+    Walked walk(tree.Root());
+    walk.scanner.SetOnFoundFile([&](TCustomScanFiles& sender, const std::string& name, bool&) {
+        kept.push_back(sender.FoundFileLocation(name));
+    });
+    walk.Run();
+    ASSERT_EQ(kept.size(), static_cast<size_t>(levels) + 1);
+    EXPECT_FALSE(walk.scanner.FoundFileLocation(tree.Path("a/one.txt")).HasFolder());
+    std::filesystem::rename(tree.Path("a"), tree.Path("moved"));
+    for (const FileLocation& location : kept) {
+        ASSERT_TRUE(location.HasFolder()) << location.path;
+        EXPECT_EQ(location.path.substr(location.path.rfind('/') + 1), location.name);
+        const int file = ::openat(AtFolder(location), AtName(location), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(file, 0) << location.path;
+        char content[8] = {};
+        const ssize_t got = ::read(file, content, sizeof content);
+        ::close(file);
+        EXPECT_EQ(std::string(content, got > 0 ? static_cast<size_t>(got) : 0),
+                  location.name == "one.txt" ? "one" : "");
+    }
 }
 
 // A folder that may be neither listed nor entered (---), entered but not listed (--x), or
