@@ -96,7 +96,7 @@ TEST(FileTimesOutOfRange, AreClampedWhileTheAccessTimeIsRestoredAsKept) {
     EXPECT_EQ(facts.size, 4u);
 
     SetStoredTimes(file, {k20210615TenUtc, 0}, modified); // as a read would
-    EXPECT_TRUE(RestoreAccessStamp(location, facts.accessStamp));
+    EXPECT_TRUE(RestoreKeptAccessTime(location, facts.accessedKept));
     EXPECT_EQ(StoredAccessTime(file), accessed);
     EXPECT_EQ(StoredModifiedTime(file), modified);
     ::close(handle);
