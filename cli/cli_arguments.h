@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/cli_table_writer.h"
+#include "output/table_writer.h"
 
 #include <cstdint>
 #include <span>

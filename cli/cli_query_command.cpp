@@ -4,7 +4,7 @@
 #include "catalog/local_clock.h"
 #include "catalog/sqlite_database.h"
 #include "cli/cli_exit_codes.h"
-#include "cli/cli_table_writer.h"
+#include "output/table_writer.h"
 #include "query/grid_columns.h"
 #include "query/query_jobs.h"
 #include "query/result_grid_sink.h"
