@@ -1,6 +1,9 @@
 add_library(mirelon_query STATIC
   column_order.cpp
+  duplicate_filters.cpp
+  duplicate_search.cpp
   imported_modules.cpp
+  inside_folder.cpp
   month_shift.cpp
   query_jobs.cpp
   query_texts.cpp
