@@ -1,5 +1,6 @@
 #include "trash/trash.h"
 
+#include "base/system_error_text.h"
 #include "trash/trash_info.h"
 
 #include <array>
@@ -7,7 +8,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <pwd.h>
@@ -21,10 +21,6 @@ namespace {
 
 // Entries tried per trash folder before giving up on a free name.
 constexpr int kNameAttempts = 10000;
-
-std::string SystemText(int error) {
-    return std::strerror(error);
-}
 
 TrashOutcome Failed(std::string reason) {
     return {false, std::move(reason)};
@@ -101,7 +97,7 @@ std::string MakePrivateFolder(const std::string& path) {
     if (error == EEXIST && ::stat(path.c_str(), &facts) == 0 && S_ISDIR(facts.st_mode)) {
         return {};
     }
-    return "cannot make the trash folder " + path + ": " + SystemText(error);
+    return "cannot make the trash folder " + path + ": " + SystemErrorText(error);
 }
 
 std::string MakeFolderWithParents(const std::string& path) {
@@ -212,7 +208,7 @@ Placing PlaceInTrash(const std::string& path, const std::string& name, const std
             if (errno == EEXIST) {
                 continue;
             }
-            reason = "cannot write in the trash folder " + trash + ": " + SystemText(errno);
+            reason = "cannot write in the trash folder " + trash + ": " + SystemErrorText(errno);
             return Placing::TryAnotherTrash;
         }
         const std::string target = trash + "/files/" + entry;
@@ -226,7 +222,7 @@ Placing PlaceInTrash(const std::string& path, const std::string& name, const std
         const int writeError = errno;
         if (::close(handle) != 0 || !written) {
             reason = "cannot write the trash record " + info + ": " +
-                     SystemText(written ? errno : writeError);
+                     SystemErrorText(written ? errno : writeError);
             ::unlink(info.c_str());
             return Placing::Failed;
         }
@@ -238,7 +234,7 @@ Placing PlaceInTrash(const std::string& path, const std::string& name, const std
         if (error == EEXIST) {
             continue;
         }
-        reason = "cannot move it into the trash folder " + trash + ": " + SystemText(error);
+        reason = "cannot move it into the trash folder " + trash + ": " + SystemErrorText(error);
         return error == EXDEV ? Placing::TryAnotherTrash : Placing::Failed;
     }
     reason = "no free name for it in the trash folder " + trash;
@@ -253,7 +249,7 @@ std::string CanonicalPath(const std::string& path, std::string& name, std::strin
     if (path.front() != '/') {
         std::vector<char> current(PATH_MAX + 1);
         if (::getcwd(current.data(), current.size()) == nullptr) {
-            reason = "cannot tell the current folder: " + SystemText(errno);
+            reason = "cannot tell the current folder: " + SystemErrorText(errno);
             return {};
         }
         absolute = Joined(current.data(), path);
@@ -268,7 +264,7 @@ std::string CanonicalPath(const std::string& path, std::string& name, std::strin
     }
     char* resolved = ::realpath(ParentOf(absolute).c_str(), nullptr);
     if (resolved == nullptr) {
-        reason = SystemText(errno);
+        reason = SystemErrorText(errno);
         return {};
     }
     folder = resolved;
@@ -282,7 +278,7 @@ std::string CheckIsFile(const std::string& path, struct stat& facts) {
         return "names no file";
     }
     if (::lstat(path.c_str(), &facts) != 0) {
-        return SystemText(errno);
+        return SystemErrorText(errno);
     }
     if (S_ISDIR(facts.st_mode)) {
         return "is a folder, not a file";
@@ -346,7 +342,7 @@ TrashOutcome DeletePermanently(const std::string& path) {
         return Failed(problem);
     }
     if (::unlink(path.c_str()) != 0) {
-        return Failed(SystemText(errno));
+        return Failed(SystemErrorText(errno));
     }
     return {true, {}};
 }

@@ -1,5 +1,6 @@
 #include "trash/trash.h"
 
+#include "base/system_error_text.h"
 #include "base/wide_path.h"
 
 #include <windows.h>
@@ -14,20 +15,6 @@ namespace {
 
 TrashOutcome Failed(std::string reason) {
     return {false, std::move(reason)};
-}
-
-std::string SystemText(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length > 0 ? std::wstring(buffer, length) : std::wstring();
-    ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ' ||
-                             text.back() == L'.')) {
-        text.pop_back();
-    }
-    return text.empty() ? "system error " + std::to_string(error) : Utf8Text(text);
 }
 
 // SHFileOperationW answers with codes of its own for some failures, Windows error codes for
@@ -49,7 +36,7 @@ std::string ShellOperationText(int code) {
     case 0x10000:
         return "the file cannot be reached (unknown error)";
     default:
-        return code < 0x70 ? SystemText(static_cast<DWORD>(code))
+        return code < 0x70 ? SystemErrorText(static_cast<DWORD>(code))
                            : "the shell could not delete it (code " + std::to_string(code) + ")";
     }
 }
@@ -78,7 +65,7 @@ std::string CheckIsFile(const std::string& path) {
     }
     const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return SystemText(::GetLastError());
+        return SystemErrorText(::GetLastError());
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return "is a folder, not a file";
@@ -134,7 +121,7 @@ TrashOutcome DeletePermanently(const std::string& path) {
         return Failed(problem);
     }
     if (!::DeleteFileW(WidePath(path).c_str())) {
-        return Failed(SystemText(::GetLastError()));
+        return Failed(SystemErrorText(::GetLastError()));
     }
     return {true, {}};
 }

@@ -1,15 +1,12 @@
 #include "trash/trash.h"
 
 #include "tests/support/scan_test_tree.h"
+#include "tests/support/test_trash.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -27,110 +24,23 @@ std::string ReadWhole(const std::string& path) {
     return text.str();
 }
 
-// Percent-decoding written apart from the encoder, as a reader of the trash would.
-std::optional<std::string> PercentDecoded(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size() || !std::isxdigit(static_cast<unsigned char>(text[i + 1])) ||
-            !std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-            return std::nullopt;
-        }
-        out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-        i += 2;
-    }
-    return out;
-}
-
-struct TrashRecord {
-    std::string path;
-    std::string deletionDate;
-};
-
-// The record as the layout defines it: a group line, then Key=Value lines.
-std::optional<TrashRecord> ReadRecord(const std::string& file) {
-    std::istringstream lines(ReadWhole(file));
-    std::string line;
-    if (!std::getline(lines, line) || line != "[Trash Info]") {
-        return std::nullopt;
-    }
-    TrashRecord record;
-    while (std::getline(lines, line)) {
-        if (line.starts_with("Path=")) {
-            const auto decoded = PercentDecoded(line.substr(5));
-            if (!decoded) {
-                return std::nullopt;
-            }
-            record.path = *decoded;
-        } else if (line.starts_with("DeletionDate=")) {
-            record.deletionDate = line.substr(13);
-        }
-    }
-    return record;
-}
-
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    if (fs::is_directory(folder)) {
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            names.push_back(entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// A tree of files to trash and a home trash the test owns: XDG_DATA_HOME points into the tree.
+// A tree of files to trash and a home trash inside it.
 class TrashTest : public testing::Test {
 protected:
-    void SetUp() override {
-        if (const char* old = std::getenv("XDG_DATA_HOME")) {
-            savedDataHome_ = old;
-        }
-        dataHome = tree.Folder("data");
-        ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-        trash = dataHome + "/Trash";
-    }
-
-    void TearDown() override {
-        if (savedDataHome_) {
-            ::setenv("XDG_DATA_HOME", savedDataHome_->c_str(), 1);
-        } else {
-            ::unsetenv("XDG_DATA_HOME");
-        }
-    }
-
-    // Checks that the file's one entry holds its content and a record naming its path.
+    // Checks that the file left its place for exactly one entry with its content and a record
+    // naming its path.
     void ExpectTrashed(const std::string& original, const std::string& content) {
         EXPECT_FALSE(fs::exists(fs::symlink_status(original))) << original;
-        bool found = false;
-        for (const std::string& record : Names(trash + "/info")) {
-            const auto read = ReadRecord(trash + "/info/" + record);
-            ASSERT_TRUE(read) << record;
-            if (read->path != original) {
-                continue;
-            }
-            EXPECT_FALSE(found) << "two records for " << original;
-            found = true;
-            EXPECT_TRUE(std::regex_match(read->deletionDate,
-                                         std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)")))
-                << read->deletionDate;
-            const std::string entry = record.substr(0, record.size() - 10);
-            EXPECT_TRUE(record.ends_with(".trashinfo"));
-            EXPECT_EQ(ReadWhole(trash + "/files/" + entry), content) << entry;
-        }
-        EXPECT_TRUE(found) << "no record for " << original;
+        const auto entry = trash.EntryFrom(original);
+        ASSERT_TRUE(entry) << "no single record for " << testing::PrintToString(original);
+        EXPECT_TRUE(
+            std::regex_match(entry->deletionDate, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)")))
+            << entry->deletionDate;
+        EXPECT_EQ(entry->content, content) << entry->name;
     }
 
     test::ScanTestTree tree;
-    std::string dataHome;
-    std::string trash;
-
-private:
-    std::optional<std::string> savedDataHome_;
+    test::TTestTrash trash{tree.Folder("data")};
 };
 
 TEST_F(TrashTest, OddNamesGoToTheTrashAndTheirRecordsDecodeToTheOriginalPath) {
@@ -153,10 +63,11 @@ TEST_F(TrashTest, OddNamesGoToTheTrashAndTheirRecordsDecodeToTheOriginalPath) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         ExpectTrashed(tree.Path("files/" + names[i]), "content " + std::to_string(i));
     }
-    EXPECT_EQ(Names(trash + "/files").size(), names.size());
-    EXPECT_EQ(Names(trash + "/info").size(), names.size());
+    EXPECT_EQ(trash.FileNames().size(), names.size());
+    EXPECT_EQ(trash.RecordNames().size(), names.size());
+    EXPECT_EQ(trash.UnreadableRecords(), 0);
     // Only the user may look into the trash.
-    EXPECT_EQ(fs::status(trash).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_EQ(fs::status(trash.Folder()).permissions() & fs::perms::all, fs::perms::owner_all);
 }
 
 TEST_F(TrashTest, EqualNamesAndLeftoverEntriesGetNamesOfTheirOwn) {
@@ -166,22 +77,21 @@ TEST_F(TrashTest, EqualNamesAndLeftoverEntriesGetNamesOfTheirOwn) {
     fs::create_symlink(first, link);
     // An entry whose record is gone must not be overwritten.
     tree.File("data/Trash/files/same.2.txt", "leftover");
-    fs::create_directories(trash + "/info");
+    fs::create_directories(trash.Folder() + "/info");
 
     EXPECT_TRUE(MoveToTrash(first).done);
     EXPECT_TRUE(MoveToTrash(second).done);
     EXPECT_TRUE(MoveToTrash(link).done);
     ExpectTrashed(first, "first");
     ExpectTrashed(second, "second");
-    EXPECT_EQ(ReadWhole(trash + "/files/same.2.txt"), "leftover");
-    EXPECT_EQ(Names(trash + "/files"),
-              (std::vector<std::string>{"link.txt", "same.2.txt", "same.3.txt", "same.txt"}));
     // The link itself went, not the file it pointed to.
-    EXPECT_TRUE(fs::is_symlink(trash + "/files/link.txt"));
+    ExpectTrashed(link, first);
+    EXPECT_EQ(ReadWhole(trash.Folder() + "/files/same.2.txt"), "leftover");
+    EXPECT_EQ(trash.FileNames(),
+              (std::vector<std::string>{"link.txt", "same.2.txt", "same.3.txt", "same.txt"}));
 }
 
 TEST_F(TrashTest, AFileThatCannotGoFailsWithItsReasonAndLeavesNoRecord) {
-    const std::string kept = tree.File("keep/k.txt", "kept");
     const std::string folder = tree.Folder("folder");
     const std::string gone = tree.Path("gone.txt");
     const std::string moved = tree.File("moved.txt", "moved");
@@ -196,14 +106,12 @@ TEST_F(TrashTest, AFileThatCannotGoFailsWithItsReasonAndLeavesNoRecord) {
     EXPECT_FALSE(MoveToTrash("").done);
     EXPECT_TRUE(MoveToTrash(moved).done);
     ExpectTrashed(moved, "moved");
-    EXPECT_EQ(Names(trash + "/info").size(), 1u);
-    EXPECT_TRUE(fs::exists(kept));
+    EXPECT_EQ(trash.RecordNames().size(), 1u);
 }
 
 TEST_F(TrashTest, AFileInAReadOnlyFolderStaysWhereItIsWithoutARecord) {
     const std::string locked = tree.File("locked/stays.txt", "stays");
     const std::string free = tree.File("open/goes.txt", "goes");
-    tree.Permissions("", 0755);
     tree.Permissions("data", 0777);
     tree.Permissions("open", 0777);
     tree.Permissions("locked", 0555);
@@ -222,7 +130,7 @@ TEST_F(TrashTest, AFileInAReadOnlyFolderStaysWhereItIsWithoutARecord) {
     EXPECT_EQ(problem, "");
     EXPECT_EQ(ReadWhole(locked), "stays");
     ExpectTrashed(free, "goes");
-    EXPECT_EQ(Names(trash + "/info").size(), 1u);
+    EXPECT_EQ(trash.RecordNames().size(), 1u);
 }
 
 TEST_F(TrashTest, DeletePermanentlyRemovesTheFileAndNothingGoesToTheTrash) {
@@ -234,7 +142,7 @@ TEST_F(TrashTest, DeletePermanentlyRemovesTheFileAndNothingGoesToTheTrash) {
     EXPECT_EQ(again.reason, "No such file or directory");
     EXPECT_FALSE(DeletePermanently(tree.Folder("f")).done);
     EXPECT_TRUE(fs::is_directory(tree.Path("f")));
-    EXPECT_FALSE(fs::exists(trash));
+    EXPECT_FALSE(fs::exists(trash.Folder()));
 }
 
 } // namespace
