@@ -14,10 +14,10 @@ namespace mirelon {
 class TTestCatalog {
 public:
     struct Row {
-        std::string fullPath;
-        std::string checkSum;
+        std::string fullPath{};
+        std::string checkSum{};
         std::string dateAccessed = "2015-01-01";
-        std::string importModules;
+        std::string importModules{};
         std::string fileSize = "1";
         // A program image with a version resource unless told otherwise.
         std::string companyName = "Company";
