@@ -3,9 +3,9 @@
 add_library(mirelon_cleanup STATIC
   file_check.cpp
   file_removal.cpp
-  file_stamp_posix.cpp
   keep_rules.cpp
 )
+mirelon_platform_sources(mirelon_cleanup file_stamp)
 target_include_directories(mirelon_cleanup PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_cleanup)
 target_link_libraries(mirelon_cleanup PUBLIC mirelon_query mirelon_trash mirelon_hash

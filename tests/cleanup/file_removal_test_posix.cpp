@@ -1,3 +1,4 @@
+// Linux only: removals checked against the freedesktop.org trash they leave behind.
 #include "cleanup/file_removal.h"
 #include "cleanup/keep_rules.h"
 #include "hash/hash_service.h"
@@ -184,40 +185,6 @@ TEST_F(FileRemovalTest, DeletedForGoodLeavesNothingInTheTrashAndAStopEndsTheRun)
     EXPECT_TRUE(fs::exists(second));
     EXPECT_EQ(CatalogPaths(), std::set<std::string>{second});
     EXPECT_FALSE(fs::exists(trash.Folder()));
-}
-
-TEST_F(FileRemovalTest, ChecksumsOfAnotherMethodAreFoundUnlessTheMethodIsKnown) {
-    const int32_t crc32 = HashMethodByName("CRC32");
-    const int32_t adler32 = HashMethodByName("ADLER32");
-    const CataloguedFile file = RowOf(Catalogue("crc.txt", "checked by CRC32", crc32));
-    EXPECT_EQ(CheckUnchanged(file, CandidateHashMethods(file.checkSum, kMd5)), "");
-    EXPECT_EQ(CheckUnchanged(file, CandidateHashMethods(file.checkSum, adler32)), "");
-    EXPECT_EQ(CheckUnchanged(file, CandidateHashMethods(file.checkSum, adler32, true)),
-              "changed since the scan (its checksum differs)");
-    EXPECT_EQ(CandidateHashMethods(file.checkSum, kMd5, true), std::vector<int32_t>{kMd5});
-    CataloguedFile unknown = file;
-    unknown.checkSum = "abc";
-    EXPECT_EQ(CheckUnchanged(unknown, CandidateHashMethods(unknown.checkSum, kMd5)),
-              "its checksum is of no known hash method");
-    unknown.checkSum.clear();
-    EXPECT_EQ(CheckUnchanged(unknown, {kMd5}), "has no checksum in the catalog to compare with");
-}
-
-TEST_F(FileRemovalTest, AStampedRowIsCheckedByItsStampAlone) {
-    CataloguedFile file = RowOf(Catalogue("stamped.txt", "stamped"));
-    std::string reason;
-    FileStamp stamp;
-    ASSERT_TRUE(ReadFileStamp(file.path, stamp, reason)) << reason;
-    file.stamp = stamp;
-    file.checkSum = "0123456789abcdef0123456789abcdef"; // not read when the stamp is there
-    EXPECT_EQ(CheckUnchanged(file, {kMd5}), "");
-
-    // Written again with the same bytes: the stamp tells, although the checksum would not.
-    fs::last_write_time(file.path, fs::last_write_time(file.path) + std::chrono::seconds(1));
-    EXPECT_EQ(CheckUnchanged(file, {kMd5}), "changed since the scan");
-    fs::remove(file.path);
-    fs::create_directory(file.path);
-    EXPECT_EQ(CheckUnchanged(file, {kMd5}), "is no longer a regular file");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+// Linux only: the freedesktop.org trash, read back the way a file manager reads it.
 #include "trash/trash.h"
 
 #include "tests/support/scan_test_tree.h"
