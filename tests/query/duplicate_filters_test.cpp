@@ -98,10 +98,13 @@ TEST(DuplicateFiltersTest, FilteredSearchesMatchTheRulesOnRandomCatalogs) {
     const Texts folders{"/a", "/a/sub", "/B", "/b/deep/er", "/ab"};
     const Texts names{"x.doc", "X.DOC", "x.zip", "y.txt", "y.TXT", "z.tar.gz", "plain", ".doc"};
     const Texts sums{"", "11", "22", "33", "44"};
+    TTestCatalog catalog;
+    catalog.Database().RunStatement("PRAGMA synchronous=OFF;"); // nothing here must survive a crash
     for (int round = 0; round < 60; ++round) {
-        TTestCatalog catalog;
         std::vector<OracleRow> rows;
         const int count = 2 + static_cast<int>(random() % 30);
+        catalog.Database().StartTransaction();
+        catalog.Database().RunStatement("DELETE FROM tblFiles;");
         for (int i = 0; i < count; ++i) {
             OracleRow row;
             row.name = names[random() % names.size()];
@@ -111,6 +114,7 @@ TEST(DuplicateFiltersTest, FilteredSearchesMatchTheRulesOnRandomCatalogs) {
             catalog.Insert({.fullPath = row.path, .checkSum = row.checkSum});
             rows.push_back(row);
         }
+        catalog.Database().CommitTransaction();
         DuplicateFilters filters;
         filters.sameName = random() % 2 == 0;
         const Texts extensionTexts{"", "doc", ".ZIP, txt", "gz", "tar.gz doc"};
