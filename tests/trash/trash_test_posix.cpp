@@ -1,6 +1,7 @@
 // Linux only: the freedesktop.org trash, read back the way a file manager reads it.
 #include "trash/trash.h"
 
+#include "tests/support/child_process.h"
 #include "tests/support/scan_test_tree.h"
 #include "tests/support/test_trash.h"
 
@@ -11,6 +12,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace mirelon {
@@ -132,6 +134,95 @@ TEST_F(TrashTest, AFileInAReadOnlyFolderStaysWhereItIsWithoutARecord) {
     EXPECT_EQ(ReadWhole(locked), "stays");
     ExpectTrashed(free, "goes");
     EXPECT_EQ(trash.RecordNames().size(), 1u);
+}
+
+// The trash folder a file on another file system goes to, read back from inside the child that
+// mounted it: empty when the record is right.
+std::string CheckVolumeEntry(const std::string& trashFolder, const std::string& entry,
+                             const std::string& recordedPath) {
+    const std::string record = ReadWhole(trashFolder + "/info/" + entry + ".trashinfo");
+    if (!fs::exists(trashFolder + "/files/" + entry)) {
+        return "no entry " + entry + " in " + trashFolder;
+    }
+    // Relative to the top of the file system, so the entry still means something when the disk
+    // is mounted elsewhere.
+    if (record.find("\nPath=" + recordedPath + "\n") == std::string::npos) {
+        return "record: " + record;
+    }
+    return "";
+}
+
+TEST_F(TrashTest, AFileOnAnotherFileSystemGoesToTheTrashAtItsTop) {
+    const std::string volume = tree.Folder("volume");
+    const std::string problem = test::RunWithPrivateMounts([&]() -> std::string {
+        test::MountSmallDisk(volume, 1 << 20);
+        const std::string uid = std::to_string(::getuid());
+        const std::string first = tree.File("volume/sub/first file.txt", "1");
+        const TrashOutcome moved = MoveToTrash(first);
+        if (!moved.done) {
+            return "first: " + moved.reason;
+        }
+        // A .Trash the administrator made without the sticky bit is not to be trusted.
+        fs::create_directory(volume + "/.Trash");
+        std::string check =
+            CheckVolumeEntry(volume + "/.Trash-" + uid, "first file.txt", "sub/first%20file.txt");
+        if (!check.empty()) {
+            return check;
+        }
+        const std::string second = tree.File("volume/second.txt", "2");
+        if (!MoveToTrash(second).done) {
+            return "second";
+        }
+        check = CheckVolumeEntry(volume + "/.Trash-" + uid, "second.txt", "second.txt");
+        if (!check.empty()) {
+            return check;
+        }
+        // With the sticky bit it is the shared trash, with a folder per user.
+        fs::permissions(volume + "/.Trash", fs::perms::all | fs::perms::sticky_bit);
+        const std::string third = tree.File("volume/third.txt", "3");
+        if (!MoveToTrash(third).done) {
+            return "third";
+        }
+        return CheckVolumeEntry(volume + "/.Trash/" + uid, "third.txt", "third.txt");
+    });
+    if (problem.starts_with("unsupported")) {
+        GTEST_SKIP() << problem;
+    }
+    EXPECT_EQ(problem, "");
+    // Nothing went to the home trash.
+    EXPECT_FALSE(fs::exists(trash.Folder()));
+}
+
+TEST_F(TrashTest, AFileSystemWithoutAUsableTrashKeepsTheFileAndSaysWhy) {
+    const std::string volume = tree.Folder("volume");
+    tree.Permissions("data", 0777);
+    const std::string problem = test::RunWithPrivateMounts([&]() -> std::string {
+        test::MountSmallDisk(volume, 1 << 20);
+        const std::string file = tree.File("volume/open/stays.txt", "stays");
+        fs::permissions(volume + "/open", fs::perms::all);
+        // Only root may write at the top, so an ordinary user can make no trash there.
+        fs::permissions(volume, fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+        const std::string refused = test::RunUnprivileged([&]() -> std::string {
+            const TrashOutcome outcome = MoveToTrash(file);
+            if (outcome.done) {
+                return "moved";
+            }
+            return outcome.reason.starts_with("no usable trash folder on its file system") &&
+                           outcome.reason.find("Permission denied") != std::string::npos
+                       ? ""
+                       : outcome.reason;
+        });
+        if (!refused.empty()) {
+            return refused == "unsupported" ? "unsupported: cannot give up privileges" : refused;
+        }
+        return fs::exists(file) ? "" : "the file went";
+    });
+    if (problem.starts_with("unsupported")) {
+        GTEST_SKIP() << problem;
+    }
+    EXPECT_EQ(problem, "");
 }
 
 TEST_F(TrashTest, DeletePermanentlyRemovesTheFileAndNothingGoesToTheTrash) {
