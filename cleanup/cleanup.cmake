@@ -4,6 +4,7 @@ add_library(mirelon_cleanup STATIC
   file_check.cpp
   file_removal.cpp
   keep_rules.cpp
+  removal_summary.cpp
 )
 mirelon_platform_sources(mirelon_cleanup file_stamp)
 target_include_directories(mirelon_cleanup PUBLIC ${PROJECT_SOURCE_DIR})

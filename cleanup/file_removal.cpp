@@ -1,9 +1,11 @@
 #include "cleanup/file_removal.h"
 
+#include "catalog/catalog_failure.h"
 #include "catalog/catalog_statements.h"
-#include "catalog/sqlite_exception.h"
 #include "query/column_order.h"
 #include "trash/trash.h"
+
+#include <exception>
 
 namespace mirelon {
 
@@ -51,8 +53,8 @@ RemovalOutcome RemoveCataloguedFile(TSQLiteDatabase& catalog, const CataloguedFi
     try {
         catalog.RunStatement(DeleteRowStatement(file.path));
         outcome.rowRemoved = true;
-    } catch (const ESQLiteException& error) {
-        outcome.reason = std::string("its catalog row stays: ") + error.what();
+    } catch (const std::exception& error) {
+        outcome.reason = "its catalog row stays: " + DescribeFailure(error);
     }
     return outcome;
 }
