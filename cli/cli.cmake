@@ -8,6 +8,7 @@ add_library(mirelon_cli_core STATIC
   cli_help.cpp
   cli_interrupt_posix.cpp
   cli_query_command.cpp
+  cli_remove_command.cpp
   cli_runner.cpp
   cli_scan_command.cpp
   cli_scan_progress.cpp
@@ -16,7 +17,7 @@ add_library(mirelon_cli_core STATIC
 target_include_directories(mirelon_cli_core PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_cli_core)
 target_link_libraries(mirelon_cli_core PUBLIC mirelon_session mirelon_scanrun mirelon_query
-  mirelon_hash mirelon_catalog mirelon_drives mirelon_output)
+  mirelon_cleanup mirelon_hash mirelon_catalog mirelon_drives mirelon_output)
 target_compile_definitions(mirelon_cli_core PRIVATE MIRELON_VERSION="${PROJECT_VERSION}")
 
 add_executable(mirelon-cli cli_main.cpp)

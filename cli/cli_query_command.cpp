@@ -1,8 +1,8 @@
 #include "cli/cli_query_command.h"
 
-#include "catalog/catalog_schema.h"
 #include "catalog/local_clock.h"
 #include "catalog/sqlite_database.h"
+#include "cli/cli_catalog_location.h"
 #include "cli/cli_exit_codes.h"
 #include "output/table_writer.h"
 #include "query/grid_columns.h"
@@ -11,10 +11,7 @@
 #include "query/result_row_store.h"
 
 #include <array>
-#include <filesystem>
 #include <span>
-#include <stdexcept>
-#include <system_error>
 
 namespace mirelon {
 
@@ -81,17 +78,17 @@ void WriteStore(TResultRowStore& store, TTableWriter& writer) {
     }
 }
 
-std::unique_ptr<TSQLiteDatabase> OpenExistingCatalog(const std::string& dataDirectory) {
-    const std::string file = dataDirectory + kCatalogFileName;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        throw std::runtime_error("no catalog at " + file + "; run 'mirelon-cli scan' first");
-    }
-    // Like every connection, it waits for a scan's commit instead of failing on it.
-    return std::make_unique<TSQLiteDatabase>(file);
-}
-
 } // namespace
+
+DuplicateFilters CliDuplicateFilters(const CliRequest& request) {
+    DuplicateFilters filters;
+    filters.sameName = request.sameName;
+    filters.extensions = request.extensions;
+    for (const std::string& folder : request.excludedFolders) {
+        filters.excludedFolders.push_back(CanonicalFolderPath(folder));
+    }
+    return filters;
+}
 
 int RunQueryCommand(const CliRequest& request, const std::string& dataDirectory,
                     CliStreams& streams) {
@@ -101,7 +98,7 @@ int RunQueryCommand(const CliRequest& request, const std::string& dataDirectory,
 
     if (request.command == CliCommand::Duplicates) {
         TStoringSink sink;
-        FindDuplicateFiles(*catalog, sink, request.hardLinks);
+        FindDuplicateFiles(*catalog, sink, CliDuplicateFilters(request), request.hardLinks);
         sink.Store().SortByColumn(kCheckSumColumn, true);
         writer->Start(columns);
         WriteStore(sink.Store(), *writer);
