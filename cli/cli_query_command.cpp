@@ -7,6 +7,7 @@
 #include "output/table_writer.h"
 #include "query/grid_columns.h"
 #include "query/query_jobs.h"
+#include "query/result_list_writer.h"
 #include "query/result_grid_sink.h"
 #include "query/result_row_store.h"
 
@@ -16,14 +17,6 @@
 namespace mirelon {
 
 namespace {
-
-std::array<OutputColumn, kGridColumnCount> CatalogColumns() {
-    std::array<OutputColumn, kGridColumnCount> columns;
-    for (std::size_t i = 0; i < kGridColumnCount; ++i) {
-        columns[i] = {kGridColumns[i].name, i == kFileSizeColumn};
-    }
-    return columns;
-}
 
 // Rows go straight to the output as the job hands them over. The header waits for the job's
 // first call, which comes once its query has run, so a failing query prints nothing.
@@ -68,16 +61,6 @@ private:
     TResultRowStore store_;
 };
 
-void WriteStore(TResultRowStore& store, TTableWriter& writer) {
-    std::array<std::string, kGridColumnCount> cells;
-    for (std::size_t row = 0; row < store.RowCount(); ++row) {
-        for (std::size_t column = 0; column < kGridColumnCount; ++column) {
-            cells[column] = store.Text(row, column);
-        }
-        writer.Row(cells);
-    }
-}
-
 } // namespace
 
 DuplicateFilters CliDuplicateFilters(const CliRequest& request) {
@@ -93,7 +76,7 @@ DuplicateFilters CliDuplicateFilters(const CliRequest& request) {
 int RunQueryCommand(const CliRequest& request, const std::string& dataDirectory,
                     CliStreams& streams) {
     const auto catalog = OpenExistingCatalog(dataDirectory);
-    const auto columns = CatalogColumns();
+    const auto columns = ResultListColumns();
     const auto writer = MakeTableWriter(request.format, streams.out);
 
     if (request.command == CliCommand::Duplicates) {
@@ -101,7 +84,7 @@ int RunQueryCommand(const CliRequest& request, const std::string& dataDirectory,
         FindDuplicateFiles(*catalog, sink, CliDuplicateFilters(request), request.hardLinks);
         sink.Store().SortByColumn(kCheckSumColumn, true);
         writer->Start(columns);
-        WriteStore(sink.Store(), *writer);
+        WriteResultRows(sink.Store(), *writer);
     } else {
         TWritingSink sink(*writer, columns);
         if (request.command == CliCommand::OldFiles) {

@@ -7,6 +7,7 @@ add_library(mirelon_query STATIC
   month_shift.cpp
   query_jobs.cpp
   query_texts.cpp
+  result_list_writer.cpp
   result_loading.cpp
   result_row_store.cpp
   shade_duplicate_groups.cpp
@@ -14,4 +15,4 @@ add_library(mirelon_query STATIC
 )
 target_include_directories(mirelon_query PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_query)
-target_link_libraries(mirelon_query PUBLIC mirelon_base mirelon_catalog)
+target_link_libraries(mirelon_query PUBLIC mirelon_base mirelon_catalog mirelon_output)
