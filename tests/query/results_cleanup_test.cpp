@@ -1,0 +1,325 @@
+// The clean-up in the results window of the whole program: Delete through its dialogs and the
+// real removal job on files and a catalog made here, Select duplicates, Refresh, and the
+// commands waiting while a job holds the catalog.
+#include "app/app_windows.h"
+#include "app/qt_window_thread.h"
+#include "hash/hash_service.h"
+#include "panels/frm_duplicate_files_options.h"
+#include "panels/inspector_rows.h"
+#include "query/frm_query_results.h"
+#include "query/result_grid_model.h"
+#include "session/shell_state.h"
+#include "session/task_names.h"
+#include "tests/query/test_catalog.h"
+#include "tests/support/test_trash.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+using namespace mirelon;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Presses the named button of each message box as it comes up, in order, and keeps each box's
+// text.
+class TBoxAnswers : public QObject {
+public:
+    explicit TBoxAnswers(QStringList buttons) : buttons_(std::move(buttons)) {
+        connect(&poll_, &QTimer::timeout, this, &TBoxAnswers::Poll);
+        poll_.start(5);
+    }
+    QStringList texts;
+
+private:
+    void Poll() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible() || buttons_.isEmpty()) {
+            return;
+        }
+        texts << box->text();
+        auto* button = box->findChild<QPushButton*>(buttons_.takeFirst());
+        if (button == nullptr) {
+            box->reject();
+            return;
+        }
+        button->click();
+    }
+
+    QStringList buttons_;
+    QTimer poll_;
+};
+
+// The program's windows over a catalog of files written here, and a trash of the test's own.
+class TCleanupFixture {
+public:
+    TCleanupFixture() : trash_(catalog.Folder().string() + "/data") {
+        state.DataDirectory = catalog.Folder().string() + "/";
+        windows = CreateAppWindows(state);
+        windows.frmMain->tmrAfterShow->stop();
+        results = qobject_cast<TfrmQueryResults*>(windows.frmQueryResults.get());
+    }
+
+    ~TCleanupFixture() {
+        if (results != nullptr) {
+            results->close();
+        }
+    }
+
+    // Writes the file and catalogues it with its MD5 checksum.
+    std::string File(const std::string& relative, const std::string& content,
+                     const std::string& modified = "2004-05-06 07:08:09") {
+        const fs::path path = catalog.Folder() / "tree" / relative;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << content;
+        std::string checkSum;
+        HashFile(HashMethodByName("MD5"), path.string(), checkSum);
+        TTestCatalog::Row row;
+        row.fullPath = path.string();
+        row.checkSum = checkSum;
+        row.fileSize = std::to_string(content.size());
+        row.dateModified = modified;
+        catalog.Insert(row);
+        return path.string();
+    }
+
+    // Opens the catalog for the program, as "Create Database" would.
+    void Open() {
+        state.CatalogDatabase =
+            std::make_unique<TSQLiteDatabase>((catalog.Folder() / "files.db").string());
+    }
+
+    void Search() { windows.frmMain->btnDuplicateFiles->click(); }
+
+    QStringList Paths() const {
+        QStringList paths;
+        for (int row = 0; row < results->Model().rowCount(); ++row) {
+            paths << results->Model().CellText(row, kFullPathColumn);
+        }
+        return paths;
+    }
+
+    void Select(const std::vector<std::string>& paths) {
+        results->Grid().clearSelection();
+        for (int row = 0; row < results->Model().rowCount(); ++row) {
+            if (std::find(paths.begin(), paths.end(),
+                          results->Model().CellText(row, kFullPathColumn).toStdString()) !=
+                paths.end()) {
+                results->Grid().selectionModel()->select(results->Model().index(row, 0),
+                                                         QItemSelectionModel::Select |
+                                                             QItemSelectionModel::Rows);
+            }
+        }
+    }
+
+    QStringList SelectedPaths() const {
+        QStringList paths;
+        for (const int row : results->SelectedRows()) {
+            paths << results->Model().CellText(row, kFullPathColumn);
+        }
+        return paths;
+    }
+
+    int64_t CatalogRows() {
+        return state.CatalogDatabase->OpenResult("SELECT COUNT(*) FROM tblFiles")->IntegerAt(0);
+    }
+
+    TTestCatalog catalog;
+    test::TTestTrash trash_;
+    TShellState state;
+    TAppWindows windows;
+    TfrmQueryResults* results = nullptr;
+};
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+class ResultsCleanupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { InstallQtWindowThread(); }
+    void deleteMovesTheSelectedFilesToTheTrashAndCancelKeepsThem();
+    void theLastCopyOfAGroupIsKeptUnlessTheUserInsists();
+    void shiftDeleteDeletesForGoodAndAChangedFileStays();
+    void selectDuplicatesKeepOldestSelectsAllButTheOldest();
+    void refreshShowsAFileCataloguedSince();
+    void commandsWaitWhileAJobHoldsTheCatalog();
+};
+
+void ResultsCleanupTest::deleteMovesTheSelectedFilesToTheTrashAndCancelKeepsThem() {
+    TCleanupFixture fixture;
+    const std::string a = fixture.File("a/x.txt", "same");
+    const std::string b = fixture.File("b/x.txt", "same");
+    const std::string c = fixture.File("c/x.txt", "same");
+    fixture.File("a/y.txt", "other");
+    fixture.File("b/y.txt", "other");
+    fixture.Open();
+    fixture.Search();
+    QCOMPARE(fixture.results->Model().rowCount(), 5);
+
+    fixture.Select({b, c});
+    {
+        TBoxAnswers answers({"btnCancel"});
+        QTest::mouseClick(fixture.results->findChild<QPushButton*>("btnDelete"), Qt::LeftButton);
+        QCOMPARE(answers.texts, QStringList{"Move 2 files (0.0 MB) to the trash?"});
+    }
+    QCOMPARE(fixture.results->Model().rowCount(), 5);
+    QVERIFY(fs::exists(b) && fs::exists(c));
+    QCOMPARE(fixture.CatalogRows(), 5);
+
+    {
+        TBoxAnswers answers({"btnConfirm"});
+        QTest::keyClick(&fixture.results->Grid(), Qt::Key_Delete);
+        QCOMPARE(answers.texts.size(), 1);
+    }
+    QCOMPARE(fixture.results->Model().rowCount(), 3);
+    QVERIFY(!fixture.Paths().contains(Q(b)) && !fixture.Paths().contains(Q(c)));
+    QVERIFY(!fs::exists(b) && !fs::exists(c) && fs::exists(a));
+    QVERIFY(fixture.trash_.EntryFrom(b).has_value());
+    QVERIFY(fixture.trash_.EntryFrom(c).has_value());
+    QCOMPARE(fixture.CatalogRows(), 3);
+    QCOMPARE(fixture.results->StatusText(), QString("2 files moved to the trash (0.0 MB)"));
+    // The bands follow the groups that are left: the colour changes where the checksum does.
+    const TResultGridModel& model = fixture.results->Model();
+    for (int row = 1; row < model.rowCount(); ++row) {
+        QCOMPARE(model.RowColour(row) != model.RowColour(row - 1),
+                 model.CellText(row, kCheckSumColumn) != model.CellText(row - 1, kCheckSumColumn));
+    }
+}
+
+void ResultsCleanupTest::theLastCopyOfAGroupIsKeptUnlessTheUserInsists() {
+    TCleanupFixture fixture;
+    const std::string xa = fixture.File("a/x.txt", "same");
+    const std::string xb = fixture.File("b/x.txt", "same");
+    const std::string ya = fixture.File("a/y.txt", "other");
+    const std::string yb = fixture.File("b/y.txt", "other");
+    fixture.Open();
+    fixture.Search();
+
+    fixture.Select({xb, ya, yb});
+    {
+        TBoxAnswers answers({"btnConfirm", "btnKeepThem"});
+        fixture.results->DeleteSelected(false);
+        QCOMPARE(answers.texts, (QStringList{"Move 3 files (0.0 MB) to the trash?",
+                                             "1 group would lose every copy."}));
+    }
+    QVERIFY(!fs::exists(xb));
+    QVERIFY(fs::exists(ya) && fs::exists(yb) && fs::exists(xa));
+    QCOMPARE(fixture.CatalogRows(), 3);
+
+    fixture.Select({ya, yb});
+    {
+        TBoxAnswers answers({"btnConfirm", "btnRemoveEveryCopy"});
+        fixture.results->DeleteSelected(false);
+        QCOMPARE(answers.texts.size(), 2);
+    }
+    QVERIFY(!fs::exists(ya) && !fs::exists(yb));
+    QCOMPARE(fixture.Paths(), QStringList{Q(xa)});
+}
+
+void ResultsCleanupTest::shiftDeleteDeletesForGoodAndAChangedFileStays() {
+    TCleanupFixture fixture;
+    const std::string a = fixture.File("a/x.txt", "same");
+    const std::string b = fixture.File("b/x.txt", "same");
+    const std::string c = fixture.File("c/x.txt", "same");
+    fixture.Open();
+    fixture.Search();
+    std::ofstream(c, std::ios::binary) << "SAME"; // same size, other bytes
+
+    fixture.Select({b, c});
+    {
+        TBoxAnswers answers({"btnConfirm"});
+        QTest::keyClick(&fixture.results->Grid(), Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(answers.texts, QStringList{"Delete 2 files (0.0 MB) permanently?"});
+    }
+    QVERIFY(!fs::exists(b) && fs::exists(c) && fs::exists(a));
+    QVERIFY(!fs::exists(fixture.trash_.Folder()));
+    QCOMPARE(fixture.results->StatusText(), QString("1 file deleted (0.0 MB); 1 failed"));
+    QVERIFY(fixture.results->StatusHint().contains(Q(c) + ": changed since the scan"));
+    // The file that stayed keeps its row, selected for another look.
+    QCOMPARE(fixture.SelectedPaths(), QStringList{Q(c)});
+    QCOMPARE(fixture.CatalogRows(), 2);
+}
+
+void ResultsCleanupTest::selectDuplicatesKeepOldestSelectsAllButTheOldest() {
+    TCleanupFixture fixture;
+    const std::string x1 = fixture.File("1/x.txt", "same", "2020-01-01");
+    const std::string x2 = fixture.File("2/x.txt", "same", "2019-01-01 10:00:00");
+    const std::string x3 = fixture.File("3/x.txt", "same", "2021-06-30");
+    const std::string y1 = fixture.File("1/y.txt", "other", "2010-01-01");
+    const std::string y2 = fixture.File("2/y.txt", "other", "2010-01-01");
+    fixture.Open();
+    fixture.Search();
+
+    auto* keepOldest = fixture.results->findChild<QAction*>("mnuKeepOldest");
+    QVERIFY(keepOldest != nullptr);
+    keepOldest->trigger();
+    QStringList selected = fixture.SelectedPaths();
+    selected.sort();
+    // x2 is the oldest copy; the y files tie, and the path that sorts first stays.
+    QStringList expected{Q(x1), Q(x3), Q(y2)};
+    expected.sort();
+    QCOMPARE(selected, expected);
+    QVERIFY(fixture.results->StatusText().startsWith("3 files selected"));
+    // Nothing was removed: the rows are there for review.
+    QCOMPARE(fixture.results->Model().rowCount(), 5);
+    QVERIFY(fs::exists(x1));
+}
+
+void ResultsCleanupTest::refreshShowsAFileCataloguedSince() {
+    TCleanupFixture fixture;
+    fixture.File("a/x.txt", "same");
+    fixture.File("b/x.txt", "same");
+    fixture.Open();
+    fixture.Search();
+    QCOMPARE(fixture.results->Model().rowCount(), 2);
+    const std::string added = fixture.File("c/x.txt", "same");
+    QTest::mouseClick(fixture.results->findChild<QPushButton*>("btnRefresh"), Qt::LeftButton);
+    QCOMPARE(fixture.results->Model().rowCount(), 3);
+    QVERIFY(fixture.Paths().contains(Q(added)));
+}
+
+void ResultsCleanupTest::commandsWaitWhileAJobHoldsTheCatalog() {
+    TCleanupFixture fixture;
+    fixture.File("a/x.txt", "same");
+    fixture.File("b/x.txt", "same");
+    fixture.Open();
+    fixture.Search();
+    auto* results = fixture.results;
+    const auto enabled = [results](const char* name) {
+        return results->findChild<QPushButton*>(name)->isEnabled();
+    };
+    QVERIFY(enabled("btnDelete") && enabled("btnRefresh") && enabled("btnSelectDuplicates"));
+
+    // A job of its own that looks at the buttons while it holds the catalog.
+    bool seenDisabled = false;
+    fixture.windows.frmMain->Dispatcher().SetJob(kTaskUnusedDlls, [&](TThreadEx&) {
+        QMetaObject::invokeMethod(
+            results,
+            [&] {
+                seenDisabled = !enabled("btnDelete") && !enabled("btnRefresh") &&
+                               !enabled("btnSelectDuplicates") && enabled("btnSaveList");
+            },
+            Qt::BlockingQueuedConnection);
+    });
+    fixture.windows.frmMain->RunJob(kTaskUnusedDlls);
+    QVERIFY(seenDisabled);
+    QVERIFY(enabled("btnDelete") && enabled("btnRefresh") && enabled("btnSelectDuplicates"));
+}
+
+QTEST_MAIN(ResultsCleanupTest)
+#include "results_cleanup_test.moc"
