@@ -46,7 +46,7 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonTop = 14;
 // The two buttons added left of Delete, with the same gap as Delete and Refresh keep.
-constexpr int kSelectDuplicatesWidth = 110;
+constexpr int kSelectDuplicatesWidth = 125;
 constexpr int kSelectDuplicatesLeft = 484 - 1 - kSelectDuplicatesWidth;
 constexpr int kSaveListWidth = 80;
 constexpr int kSaveListLeft = kSelectDuplicatesLeft - 1 - kSaveListWidth;
