@@ -56,7 +56,7 @@ std::unique_ptr<QWidget> MakeQueryResults(TfrmMain& frmMain, TShellState& state,
     dispatcher.SetJob(kTaskRemoveFiles, [commands, &state](TThreadEx&) {
         commands->RemoveFilesJob(state.CatalogDatabase.get());
     });
-    results->RunRemoval = [commands](const std::vector<CataloguedFile>& files, RemovalKind kind) {
+    results->RunRemoval = [commands](const std::vector<FileRecord>& files, RemovalKind kind) {
         return commands->RemoveFiles(files, kind);
     };
     results->OnRefresh = [commands] { commands->Refresh(); };

@@ -1,9 +1,11 @@
 #include "cleanup/file_check.h"
 
 #include "base/ascii_case.h"
+#include "cleanup/file_lookup.h"
 #include "hash/file_reader.h"
 #include "hash/hash_service.h"
 #include "hash/method_table.h"
+#include "scan/file_times.h"
 
 #include <algorithm>
 #include <span>
@@ -74,12 +76,16 @@ std::vector<int32_t> CandidateHashMethods(std::string_view checkSum, int32_t lik
     return methods;
 }
 
-std::string CheckUnchanged(const CataloguedFile& file, const std::vector<int32_t>& methods) {
-    FileStamp now;
-    std::string reason;
-    if (!ReadFileStamp(file.path, now, reason)) {
-        return reason;
+std::string CheckUnchanged(const FileRecord& file, const std::vector<int32_t>& methods) {
+    // Read as the scan reads it, so that stamps compare.
+    FileFacts facts;
+    if (!ReadFileFacts(file.path, facts)) {
+        return LookUpFailure(file.path);
     }
+    if (!facts.isRegular) {
+        return "is no longer a regular file";
+    }
+    const FileStamp& now = facts.stamp;
     if (now.size != file.size) {
         return "changed since the scan (" + std::to_string(now.size) + " bytes, catalogued " +
                std::to_string(file.size) + ")";
@@ -90,6 +96,7 @@ std::string CheckUnchanged(const CataloguedFile& file, const std::vector<int32_t
     if (file.checkSum.empty()) {
         return "has no checksum in the catalog to compare with";
     }
+    std::string reason;
     if (methods.empty()) {
         return "its checksum is of no known hash method";
     }

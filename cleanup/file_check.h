@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cleanup/file_stamp.h"
+#include "catalog/file_stamps.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,11 +11,11 @@
 namespace mirelon {
 
 // A file as its catalog row describes it, for the check before the file is touched.
-struct CataloguedFile {
+struct FileRecord {
     std::string path;
     uint64_t size = 0;
     std::string checkSum;
-    // The identity the scan recorded, where the catalog keeps one.
+    // The stamp the scan recorded, where the catalog keeps one it trusts.
     std::optional<FileStamp> stamp;
 };
 
@@ -30,6 +30,6 @@ std::vector<int32_t> CandidateHashMethods(std::string_view checkSum, int32_t lik
 // be a regular file of the catalogued size; with a stamp, of the same stamp; without one,
 // hashing it again must give the catalogued checksum with one of `methods` (the first is tried
 // alone, the others together in one more read).
-std::string CheckUnchanged(const CataloguedFile& file, const std::vector<int32_t>& methods);
+std::string CheckUnchanged(const FileRecord& file, const std::vector<int32_t>& methods);
 
 } // namespace mirelon

@@ -2,6 +2,7 @@
 
 #include "catalog/catalog_failure.h"
 #include "catalog/catalog_statements.h"
+#include "cleanup/catalog_record.h"
 #include "query/column_order.h"
 #include "trash/trash.h"
 
@@ -21,20 +22,32 @@ std::string DeleteRowStatement(const std::string& path) {
 
 } // namespace
 
-CataloguedFile CataloguedFileOf(const ResultRow& row) {
-    CataloguedFile file;
+FileRecord FileRecordOf(const ResultRow& row) {
+    FileRecord file;
     file.path = row[kFullPathColumn];
     file.size = static_cast<uint64_t>(NumberSortKey(row[kFileSizeColumn]));
     file.checkSum = row[kCheckSumColumn];
     return file;
 }
 
-RemovalOutcome RemoveCataloguedFile(TSQLiteDatabase& catalog, const CataloguedFile& file,
+std::string CheckCataloguedFile(TSQLiteDatabase& catalog, const FileRecord& file,
+                                const RemovalOptions& options) {
+    FileRecord checked = file;
+    if (!checked.stamp) {
+        AddRecordedStamp(catalog, checked);
+    }
+    // A method the catalog records is the only one its checksums come from.
+    const int32_t recorded = RecordedHashMethod(catalog);
+    return CheckUnchanged(
+        checked, recorded != 0 ? CandidateHashMethods(checked.checkSum, recorded, true)
+                               : CandidateHashMethods(checked.checkSum, options.likelyHashMethod,
+                                                      options.onlyLikelyHashMethod));
+}
+
+RemovalOutcome RemoveCataloguedFile(TSQLiteDatabase& catalog, const FileRecord& file,
                                     const RemovalOptions& options) {
     RemovalOutcome outcome;
-    outcome.reason =
-        CheckUnchanged(file, CandidateHashMethods(file.checkSum, options.likelyHashMethod,
-                                                  options.onlyLikelyHashMethod));
+    outcome.reason = CheckCataloguedFile(catalog, file, options);
     if (!outcome.reason.empty()) {
         return outcome;
     }
@@ -60,12 +73,12 @@ RemovalOutcome RemoveCataloguedFile(TSQLiteDatabase& catalog, const CataloguedFi
 }
 
 std::vector<RemovalOutcome> RemoveCataloguedFiles(TSQLiteDatabase& catalog,
-                                                  std::span<const CataloguedFile> files,
+                                                  std::span<const FileRecord> files,
                                                   const RemovalOptions& options,
                                                   const RemovalProgress& progress) {
     std::vector<RemovalOutcome> outcomes;
     outcomes.reserve(files.size());
-    for (const CataloguedFile& file : files) {
+    for (const FileRecord& file : files) {
         outcomes.push_back(RemoveCataloguedFile(catalog, file, options));
         if (progress && !progress(outcomes.size() - 1, outcomes.back())) {
             break;

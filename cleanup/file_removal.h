@@ -17,7 +17,8 @@ enum class RemovalKind { MoveToTrash, DeletePermanently };
 
 struct RemovalOptions {
     RemovalKind kind = RemovalKind::MoveToTrash;
-    // The hash methods to check files without a stamp with (CandidateHashMethods).
+    // The hash methods to check files without a stamp with (CandidateHashMethods), for a catalog
+    // that does not record its own.
     int32_t likelyHashMethod = 0;
     bool onlyLikelyHashMethod = false;
     // Check each file and say what would happen, but change nothing.
@@ -34,12 +35,17 @@ struct RemovalOutcome {
 };
 
 // The file as a results row describes it.
-CataloguedFile CataloguedFileOf(const ResultRow& row);
+FileRecord FileRecordOf(const ResultRow& row);
 
-// Removes one catalogued file: it is checked against its catalog row first (CheckUnchanged),
+// Empty when the file is still the one its catalog row describes, else why not: CheckUnchanged
+// with the stamp and the hash method the catalog records, where it records them.
+std::string CheckCataloguedFile(TSQLiteDatabase& catalog, const FileRecord& file,
+                                const RemovalOptions& options);
+
+// Removes one catalogued file: it is checked against its catalog row first (CheckCataloguedFile),
 // then moved to the trash or deleted, and only then is its row deleted from the catalog. A file
 // that fails keeps its row.
-RemovalOutcome RemoveCataloguedFile(TSQLiteDatabase& catalog, const CataloguedFile& file,
+RemovalOutcome RemoveCataloguedFile(TSQLiteDatabase& catalog, const FileRecord& file,
                                     const RemovalOptions& options);
 
 // Called after each file with its index and outcome; returning false stops the run there.
@@ -48,7 +54,7 @@ using RemovalProgress = std::function<bool(std::size_t, const RemovalOutcome&)>;
 // Removes the files in order, each as RemoveCataloguedFile does; a file that fails does not
 // stop the others. Returns one outcome per file handled.
 std::vector<RemovalOutcome> RemoveCataloguedFiles(TSQLiteDatabase& catalog,
-                                                  std::span<const CataloguedFile> files,
+                                                  std::span<const FileRecord> files,
                                                   const RemovalOptions& options,
                                                   const RemovalProgress& progress = {});
 

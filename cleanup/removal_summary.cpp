@@ -12,7 +12,7 @@ std::string Counted(std::size_t count, const char* one, const char* many) {
 
 } // namespace
 
-void RemovalTally::Count(const CataloguedFile& file, const RemovalOutcome& outcome) {
+void RemovalTally::Count(const FileRecord& file, const RemovalOutcome& outcome) {
     if (outcome.removed) {
         ++removed;
         removedBytes += file.size;

@@ -15,7 +15,7 @@ struct RemovalTally {
     std::size_t failed = 0;
     std::size_t untouchedGroups = 0;
 
-    void Count(const CataloguedFile& file, const RemovalOutcome& outcome);
+    void Count(const FileRecord& file, const RemovalOutcome& outcome);
 };
 
 // "4 files moved to the trash (1.2 MB)", "1 file deleted (0.0 MB)", in a dry run "4 files would

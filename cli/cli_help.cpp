@@ -98,9 +98,10 @@ constexpr const char* kRemoveDuplicates =
     R"(Usage: mirelon-cli remove-duplicates (--keep oldest|newest|shortest-path | --in DIR) [--same-name] [--extensions LIST] [--exclude DIR]... [--method NAME] [--dry-run] [--permanently] [--db PATH]
 Keep one file of each group of copies that 'duplicates' lists with the same filters, and move
 the others to the desktop trash, where a file manager can restore them. Before a file is touched
-it is checked against its catalog row (its size, and its checksum computed again): a file that
-changed since the scan is left alone, and so is a group whose file to keep changed. Every file
-moved leaves the catalog; a group never loses its last copy.
+it is checked against its catalog row: its size and the stamp the scan recorded (device, inode,
+times), or without a stamp its checksum computed again. A file that changed since the scan is
+left alone, and so is a group whose file to keep changed. Every file moved leaves the catalog; a
+group never loses its last copy.
 
   --keep RULE     the file each group keeps: oldest or newest (by modified date), or
                   shortest-path (fewest characters); ties go to the path that sorts first
@@ -109,8 +110,9 @@ moved leaves the catalog; a group never loses its last copy.
 )";
 
 constexpr const char* kRemoveOptions =
-    R"(  --method NAME   the checksum method the catalog was made with: MD2, MD4, MD5, CRC32, CRC32B,
-                  ADLER32, GOST, HAVAL128, HAVAL160, HAVAL192, HAVAL224, HAVAL256, SHA1,
+    R"(  --method NAME   for a catalog that does not record the method of its checksums (one made
+                  before it was recorded), the method it was made with: MD2, MD4, MD5, CRC32,
+                  CRC32B, ADLER32, GOST, HAVAL128, HAVAL160, HAVAL192, HAVAL224, HAVAL256, SHA1,
                   SHA256, SHA384, SHA512, TIGER128, TIGER160, TIGER192, RIPEMD128 or RIPEMD160;
                   without it each checksum is compared by every method of its length
   --dry-run       check every file and print the same lines, but change nothing

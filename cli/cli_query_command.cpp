@@ -7,8 +7,8 @@
 #include "output/table_writer.h"
 #include "query/grid_columns.h"
 #include "query/query_jobs.h"
-#include "query/result_list_writer.h"
 #include "query/result_grid_sink.h"
+#include "query/result_list_writer.h"
 #include "query/result_row_store.h"
 
 #include <array>

@@ -112,10 +112,8 @@ int RunRemoveDuplicatesCommand(const CliRequest& request, const std::string& dat
             why = "no copy to keep is as catalogued";
             for (std::size_t i = at; i < end; ++i) {
                 if (!selection.selected[order[i]]) {
-                    const CataloguedFile keeper = CataloguedFileOf(found.rows[order[i]]);
-                    const std::string problem = CheckUnchanged(
-                        keeper, CandidateHashMethods(keeper.checkSum, options.likelyHashMethod,
-                                                     options.onlyLikelyHashMethod));
+                    const FileRecord keeper = FileRecordOf(found.rows[order[i]]);
+                    const std::string problem = CheckCataloguedFile(*catalog, keeper, options);
                     if (problem.empty()) {
                         why.clear();
                         break;
@@ -142,7 +140,7 @@ int RunRemoveDuplicatesCommand(const CliRequest& request, const std::string& dat
             if ((stopCode = stopRequested ? stopRequested() : 0) != 0) {
                 break;
             }
-            const CataloguedFile file = CataloguedFileOf(found.rows[index]);
+            const FileRecord file = FileRecordOf(found.rows[index]);
             const RemovalOutcome outcome = RemoveCataloguedFile(*catalog, file, options);
             tally.Count(file, outcome);
             rowsKept |= outcome.removed && !outcome.rowRemoved && !options.dryRun;

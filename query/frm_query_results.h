@@ -49,7 +49,7 @@ public:
     // Runs the removal job over the catalog and returns one outcome per file it handled, fewer
     // when it was stopped or could not start.
     using RemovalRunner = std::function<std::vector<RemovalOutcome>(
-        const std::vector<CataloguedFile>& files, RemovalKind kind)>;
+        const std::vector<FileRecord>& files, RemovalKind kind)>;
     RemovalRunner RunRemoval;
     // Runs the window's last search again.
     std::function<void()> OnRefresh;

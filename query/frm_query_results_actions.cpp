@@ -264,14 +264,14 @@ bool TfrmQueryResults::ConfirmRemoval(std::vector<int>& rows, bool permanently) 
 }
 
 void TfrmQueryResults::RemoveRows(const std::vector<int>& rows, bool permanently) {
-    std::vector<CataloguedFile> files;
+    std::vector<FileRecord> files;
     files.reserve(rows.size());
     for (const int row : rows) {
         ResultRow cells;
         for (std::size_t column = 0; column < kGridColumnCount; ++column) {
             cells[column] = model_->Store().Text(static_cast<std::size_t>(row), column);
         }
-        files.push_back(CataloguedFileOf(cells));
+        files.push_back(FileRecordOf(cells));
     }
     RemovalOptions options;
     options.kind = permanently ? RemovalKind::DeletePermanently : RemovalKind::MoveToTrash;

@@ -75,7 +75,7 @@ void TQueryCommands::Refresh() {
     }
 }
 
-std::vector<RemovalOutcome> TQueryCommands::RemoveFiles(const std::vector<CataloguedFile>& files,
+std::vector<RemovalOutcome> TQueryCommands::RemoveFiles(const std::vector<FileRecord>& files,
                                                         RemovalKind kind) {
     removalFiles_ = files;
     removalOptions_ = {};

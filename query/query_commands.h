@@ -51,8 +51,7 @@ public:
     void Refresh();
     // Removes the files as the "Remove Files" job, the window waiting as for a search; returns
     // one outcome per file handled (Abort stops at the next file).
-    std::vector<RemovalOutcome> RemoveFiles(const std::vector<CataloguedFile>& files,
-                                            RemovalKind kind);
+    std::vector<RemovalOutcome> RemoveFiles(const std::vector<FileRecord>& files, RemovalKind kind);
 
     // Jobs for the task names above. Throw when the catalog is absent or a query fails.
     void FindDuplicateFiles(TSQLiteDatabase* catalog);
@@ -78,7 +77,7 @@ private:
     DuplicateFilters filters_;
     std::string_view lastSearch_;
     // The removal job's work and results, handed over while the window thread waits.
-    std::vector<CataloguedFile> removalFiles_;
+    std::vector<FileRecord> removalFiles_;
     RemovalOptions removalOptions_;
     std::vector<RemovalOutcome> removalOutcomes_;
 };

@@ -1,5 +1,6 @@
 #include "cleanup/file_check.h"
 #include "hash/hash_service.h"
+#include "scan/file_times.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -17,9 +18,9 @@ const int32_t kMd5 = HashMethodByName("MD5");
 class FileCheckTest : public testing::Test {
 protected:
     // Writes the file and describes it as a scan with `method` would have catalogued it.
-    CataloguedFile Catalogued(const std::string& name, const std::string& content,
-                              int32_t method = kMd5) {
-        CataloguedFile file;
+    FileRecord Catalogued(const std::string& name, const std::string& content,
+                          int32_t method = kMd5) {
+        FileRecord file;
         file.path = folder.Write(name, content);
         file.size = content.size();
         EXPECT_EQ(HashFile(method, file.path, file.checkSum), kHashOk);
@@ -32,13 +33,13 @@ protected:
 TEST_F(FileCheckTest, ChecksumsOfAnotherMethodAreFoundUnlessTheMethodIsKnown) {
     const int32_t crc32 = HashMethodByName("CRC32");
     const int32_t adler32 = HashMethodByName("ADLER32");
-    const CataloguedFile file = Catalogued("crc.txt", "checked by CRC32", crc32);
+    const FileRecord file = Catalogued("crc.txt", "checked by CRC32", crc32);
     EXPECT_EQ(CheckUnchanged(file, CandidateHashMethods(file.checkSum, kMd5)), "");
     EXPECT_EQ(CheckUnchanged(file, CandidateHashMethods(file.checkSum, adler32)), "");
     EXPECT_EQ(CheckUnchanged(file, CandidateHashMethods(file.checkSum, adler32, true)),
               "changed since the scan (its checksum differs)");
     EXPECT_EQ(CandidateHashMethods(file.checkSum, kMd5, true), std::vector<int32_t>{kMd5});
-    CataloguedFile unknown = file;
+    FileRecord unknown = file;
     unknown.checkSum = "abc";
     EXPECT_EQ(CheckUnchanged(unknown, CandidateHashMethods(unknown.checkSum, kMd5)),
               "its checksum is of no known hash method");
@@ -47,7 +48,7 @@ TEST_F(FileCheckTest, ChecksumsOfAnotherMethodAreFoundUnlessTheMethodIsKnown) {
 }
 
 TEST_F(FileCheckTest, SizeAndContentAreComparedAndAVanishedFileSaysSo) {
-    CataloguedFile file = Catalogued("a.txt", "abcd");
+    FileRecord file = Catalogued("a.txt", "abcd");
     EXPECT_EQ(CheckUnchanged(file, {kMd5}), "");
     folder.Write("a.txt", "dcba");
     EXPECT_EQ(CheckUnchanged(file, {kMd5}), "changed since the scan (its checksum differs)");
@@ -58,10 +59,9 @@ TEST_F(FileCheckTest, SizeAndContentAreComparedAndAVanishedFileSaysSo) {
 }
 
 TEST_F(FileCheckTest, AStampedRowIsCheckedByItsStampAlone) {
-    CataloguedFile file = Catalogued("stamped.txt", "stamped");
-    std::string reason;
+    FileRecord file = Catalogued("stamped.txt", "stamped");
     FileStamp stamp;
-    ASSERT_TRUE(ReadFileStamp(file.path, stamp, reason)) << reason;
+    ASSERT_TRUE(ReadFileStamp(file.path, stamp));
     EXPECT_EQ(stamp.size, 7u);
     file.stamp = stamp;
     file.checkSum = "0123456789abcdef0123456789abcdef"; // not read when the stamp is there

@@ -1,10 +1,12 @@
 // Linux only: removals checked against the freedesktop.org trash they leave behind.
+#include "catalog/catalog_format.h"
 #include "cleanup/file_removal.h"
 #include "cleanup/keep_rules.h"
 #include "hash/hash_service.h"
 #include "query/duplicate_filters.h"
 #include "query/query_jobs.h"
 #include "query/result_loading.h"
+#include "scan/file_times.h"
 #include "tests/query/recording_grid_sink.h"
 #include "tests/query/test_catalog.h"
 #include "tests/support/scan_test_tree.h"
@@ -47,11 +49,11 @@ protected:
         return paths;
     }
 
-    CataloguedFile RowOf(const std::string& path) {
+    FileRecord RowOf(const std::string& path) {
         const auto result = catalog.Database().OpenResult(
             "SELECT * FROM tblFiles WHERE fldFullPath = '" + path + "'");
         EXPECT_EQ(result->RowCount(), 1);
-        return CataloguedFileOf(LoadResultRow(*result));
+        return FileRecordOf(LoadResultRow(*result));
     }
 
     static void Overwrite(const std::string& path, const std::string& content) {
@@ -93,10 +95,10 @@ TEST_F(FileRemovalTest, SelectedCopiesGoToTheTrashAndOnlyTheirRowsLeaveTheCatalo
              DuplicateGroupKey(row[kCheckSumColumn], row[kFileNameColumn], false)});
     }
     const DuplicateSelection selection = SelectDuplicates(candidates, KeepRule::Oldest);
-    std::vector<CataloguedFile> chosen;
+    std::vector<FileRecord> chosen;
     for (std::size_t i = 0; i < found.rows.size(); ++i) {
         if (selection.selected[i]) {
-            chosen.push_back(CataloguedFileOf(found.rows[i]));
+            chosen.push_back(FileRecordOf(found.rows[i]));
         }
     }
     ASSERT_EQ(chosen.size(), 7u); // all but a/ of each group, which sorts first
@@ -158,7 +160,7 @@ TEST_F(FileRemovalTest, DryRunChecksEachFileAndChangesNothing) {
     const std::string same = Catalogue("same.txt", "same");
     const std::string changed = Catalogue("changed.txt", "abcd");
     Overwrite(changed, "dcba");
-    const std::vector<CataloguedFile> files{RowOf(same), RowOf(changed)};
+    const std::vector<FileRecord> files{RowOf(same), RowOf(changed)};
     const auto outcomes = RemoveCataloguedFiles(catalog.Database(), files,
                                                 {.likelyHashMethod = kMd5, .dryRun = true});
     ASSERT_EQ(outcomes.size(), 2u);
@@ -174,7 +176,7 @@ TEST_F(FileRemovalTest, DryRunChecksEachFileAndChangesNothing) {
 TEST_F(FileRemovalTest, DeletedForGoodLeavesNothingInTheTrashAndAStopEndsTheRun) {
     const std::string first = Catalogue("1.txt", "one");
     const std::string second = Catalogue("2.txt", "two");
-    const std::vector<CataloguedFile> files{RowOf(first), RowOf(second)};
+    const std::vector<FileRecord> files{RowOf(first), RowOf(second)};
     const auto outcomes =
         RemoveCataloguedFiles(catalog.Database(), files,
                               {.kind = RemovalKind::DeletePermanently, .likelyHashMethod = kMd5},
@@ -185,6 +187,54 @@ TEST_F(FileRemovalTest, DeletedForGoodLeavesNothingInTheTrashAndAStopEndsTheRun)
     EXPECT_TRUE(fs::exists(second));
     EXPECT_EQ(CatalogPaths(), std::set<std::string>{second});
     EXPECT_FALSE(fs::exists(trash.Folder()));
+}
+
+// The stamps and the method a catalog records decide the check before anything is hashed.
+TEST_F(FileRemovalTest, RecordedStampsAndMethodDecideTheCheck) {
+    PrepareCatalogFormat(catalog.Database());
+    const std::string trusted = Catalogue("trusted.txt", "trusted");
+    const std::string recent = Catalogue("recent.txt", "recent");
+    const std::string other = Catalogue("crc.txt", "by crc32", HashMethodByName("CRC32"));
+    const auto stampRow = [&](const std::string& path, int64_t changedNs) {
+        FileStamp stamp;
+        ASSERT_TRUE(ReadFileStamp(path, stamp));
+        catalog.Database().RunStatement(
+            "INSERT INTO tblFileStamps (fldID, fldDevice, fldInode, fldSize, fldModifiedNs, "
+            "fldChangedNs) SELECT fldID, " +
+            std::to_string(static_cast<int64_t>(stamp.device)) + ", " +
+            std::to_string(static_cast<int64_t>(stamp.inode)) + ", " + std::to_string(stamp.size) +
+            ", " + std::to_string(stamp.modifiedNs) + ", " +
+            std::to_string(changedNs < 0 ? stamp.changedNs : changedNs) +
+            " FROM tblFiles WHERE fldFullPath = '" + path + "'");
+    };
+    stampRow(trusted, -1);
+    stampRow(recent, 0); // the scan read it just after it was written
+
+    // A trusted stamp vouches for the file without reading it: a wrong checksum goes unseen.
+    FileRecord file = RowOf(trusted);
+    file.checkSum = "0123456789abcdef0123456789abcdef";
+    EXPECT_EQ(CheckCataloguedFile(catalog.Database(), file, {.likelyHashMethod = kMd5}), "");
+    // One the scan did not trust leaves it to the checksum.
+    file = RowOf(recent);
+    file.checkSum = "0123456789abcdef0123456789abcdef";
+    EXPECT_EQ(CheckCataloguedFile(catalog.Database(), file, {.likelyHashMethod = kMd5}),
+              "changed since the scan (its checksum differs)");
+    EXPECT_EQ(CheckCataloguedFile(catalog.Database(), RowOf(recent), {.likelyHashMethod = kMd5}),
+              "");
+
+    // Without a recorded method a CRC32 checksum is found among the methods of its length; a
+    // catalog that records ADLER32 made every checksum with it.
+    EXPECT_EQ(CheckCataloguedFile(catalog.Database(), RowOf(other), {.likelyHashMethod = kMd5}),
+              "");
+    RecordCatalogFormat(catalog.Database(), "ADLER32");
+    EXPECT_EQ(CheckCataloguedFile(catalog.Database(), RowOf(other), {.likelyHashMethod = kMd5}),
+              "changed since the scan (its checksum differs)");
+
+    // Removing a row takes its stamp along.
+    const RemovalOutcome outcome =
+        RemoveCataloguedFile(catalog.Database(), RowOf(trusted), {.likelyHashMethod = kMd5});
+    EXPECT_TRUE(outcome.removed && outcome.rowRemoved) << outcome.reason;
+    EXPECT_EQ(catalog.Database().OpenResult("SELECT COUNT(*) FROM tblFileStamps")->IntegerAt(0), 1);
 }
 
 } // namespace

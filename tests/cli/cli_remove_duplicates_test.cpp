@@ -152,7 +152,11 @@ TEST_F(RemoveDuplicatesTest, ChangedFilesStayAndAGroupWhoseKeptCopyChangedIsLeft
     const std::string keptChanged = Write("a/y.txt", "yyyy", 9);
     const std::string otherY = Write("b/y.txt", "yyyy", 1);
     Scan();
-    folder.Write("tree/b/x.txt", "XXXX"); // same size, other bytes
+    // Same size, other bytes, and the modification time put back: the stamp's status-change
+    // time still tells.
+    const auto modified = fs::last_write_time(changed);
+    folder.Write("tree/b/x.txt", "XXXX");
+    fs::last_write_time(changed, modified);
     folder.Write("tree/a/y.txt", "YYYY");
 
     const ProcessResult run = Run({"--keep", "oldest"});
@@ -160,7 +164,7 @@ TEST_F(RemoveDuplicatesTest, ChangedFilesStayAndAGroupWhoseKeptCopyChangedIsLeft
     std::map<std::string, std::string> reasons;
     const auto actions = Actions(run.out, &reasons);
     EXPECT_EQ(actions.at("failed"), std::set<std::string>{changed});
-    EXPECT_EQ(reasons.at(changed), "changed since the scan (its checksum differs)");
+    EXPECT_EQ(reasons.at(changed), "changed since the scan");
     EXPECT_EQ(actions.at("trashed"), std::set<std::string>{goes});
     EXPECT_EQ(actions.at("untouched"), (std::set<std::string>{keptChanged, otherY}));
     EXPECT_NE(reasons.at(otherY).find(keptChanged), std::string::npos) << reasons.at(otherY);

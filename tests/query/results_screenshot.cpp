@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     }
     results.SelectDuplicates(KeepRule::Oldest);
     // Nothing is removed: the dialog is pictured and then cancelled.
-    results.RunRemoval = [](const std::vector<CataloguedFile>&, RemovalKind) {
+    results.RunRemoval = [](const std::vector<FileRecord>&, RemovalKind) {
         return std::vector<RemovalOutcome>();
     };
     QTimer::singleShot(600, &results, [&] {
