@@ -1,3 +1,4 @@
+#include "catalog/catalog_format.h"
 #include "query/duplicate_filters.h"
 #include "query/inside_folder.h"
 #include "query/query_jobs.h"
@@ -173,6 +174,27 @@ TEST(DuplicateFiltersTest, FilteredSearchesMatchTheRulesOnRandomCatalogs) {
             EXPECT_TRUE(groupsSeen.insert(key).second) << "group split, round " << round;
         }
     }
+}
+
+TEST(DuplicateFiltersTest, HardLinksCountOnceInAFilteredSearchToo) {
+    TTestCatalog catalog;
+    PrepareCatalogFormat(catalog.Database());
+    catalog.Insert({.fullPath = "/a/x.txt", .checkSum = "11"});
+    catalog.Insert({.fullPath = "/b/x.txt", .checkSum = "11"}); // a link to /a/x.txt
+    catalog.Insert({.fullPath = "/c/x.txt", .checkSum = "22"});
+    catalog.Insert({.fullPath = "/d/x.txt", .checkSum = "22"});
+    catalog.Database().RunStatement(
+        "INSERT INTO tblFileStamps (fldID, fldDevice, fldInode, fldSize, fldModifiedNs, "
+        "fldChangedNs) SELECT fldID, 1, CASE WHEN fldFullPath IN ('/a/x.txt', '/b/x.txt') THEN 7 "
+        "ELSE fldID + 100 END, 1, 1, 1 FROM tblFiles");
+    DuplicateFilters filters;
+    filters.sameName = true;
+    TRecordingGridSink once;
+    FindDuplicateFiles(catalog.Database(), once, filters);
+    EXPECT_EQ(once.Column(kFullPathColumn), (Texts{"/c/x.txt", "/d/x.txt"}));
+    TRecordingGridSink every;
+    FindDuplicateFiles(catalog.Database(), every, filters, true);
+    EXPECT_EQ(every.rows.size(), 4u);
 }
 
 TEST(DuplicateFiltersTest, WithoutFiltersTheSearchIsTheUnfilteredOne) {
