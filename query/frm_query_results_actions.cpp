@@ -277,28 +277,31 @@ void TfrmQueryResults::RemoveRows(const std::vector<int>& rows, bool permanently
     options.kind = permanently ? RemovalKind::DeletePermanently : RemovalKind::MoveToTrash;
     const std::vector<RemovalOutcome> outcomes = RunRemoval(files, options.kind);
 
+    // The user may have sorted the grid or closed the window while the job ran, so the rows are
+    // found again by their paths.
     RemovalTally tally;
-    std::vector<bool> gone(static_cast<std::size_t>(model_->rowCount()), false);
-    std::vector<bool> stays(gone.size(), false);
+    std::unordered_map<std::string_view, bool> removedByPath;
     QStringList failures;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const auto row = static_cast<std::size_t>(rows[i]);
-        if (i >= outcomes.size()) {
-            stays[row] = true;
+        const bool handled = i < outcomes.size();
+        removedByPath[files[i].path] = handled && outcomes[i].removed;
+        if (!handled) {
             continue;
         }
         tally.Count(files[i], outcomes[i]);
-        gone[row] = outcomes[i].removed;
-        stays[row] = !outcomes[i].removed;
         if (!outcomes[i].reason.empty()) {
             failures << FromBytes(files[i].path) + ": " + FromBytes(outcomes[i].reason);
         }
     }
+    const TResultRowStore& store = model_->Store();
+    std::vector<bool> gone(store.RowCount(), false);
     // The files that stay stay selected, for another look.
     std::vector<bool> selectedAfter;
-    for (std::size_t row = 0; row < gone.size(); ++row) {
+    for (std::size_t row = 0; row < store.RowCount(); ++row) {
+        const auto found = removedByPath.find(store.Text(row, kFullPathColumn));
+        gone[row] = found != removedByPath.end() && found->second;
         if (!gone[row]) {
-            selectedAfter.push_back(stays[row]);
+            selectedAfter.push_back(found != removedByPath.end());
         }
     }
     model_->RemoveRows(gone);

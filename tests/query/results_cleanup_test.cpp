@@ -31,8 +31,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Presses the named button of each message box as it comes up, in order, and keeps each box's
-// text.
+// Answers each message box as it comes up, in order: presses the named button, or Enter
+// ("Return") as a user who takes the default would. Keeps each box's text and default button.
 class TBoxAnswers : public QObject {
 public:
     explicit TBoxAnswers(QStringList buttons) : buttons_(std::move(buttons)) {
@@ -40,6 +40,7 @@ public:
         poll_.start(5);
     }
     QStringList texts;
+    QStringList defaults;
 
 private:
     void Poll() {
@@ -48,7 +49,13 @@ private:
             return;
         }
         texts << box->text();
-        auto* button = box->findChild<QPushButton*>(buttons_.takeFirst());
+        defaults << (box->defaultButton() != nullptr ? box->defaultButton()->text() : QString());
+        const QString answer = buttons_.takeFirst();
+        if (answer == "Return") {
+            QTest::keyClick(box, Qt::Key_Return);
+            return;
+        }
+        auto* button = box->findChild<QPushButton*>(answer);
         if (button == nullptr) {
             box->reject();
             return;
@@ -109,12 +116,25 @@ public:
         return paths;
     }
 
+    // The path of a row as the catalog holds it, bytes that are not UTF-8 included.
+    std::string PathAt(int row) const {
+        return std::string(
+            results->Model().Store().Text(static_cast<std::size_t>(row), kFullPathColumn));
+    }
+
+    bool Shows(const std::string& path) const {
+        for (int row = 0; row < results->Model().rowCount(); ++row) {
+            if (PathAt(row) == path) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     void Select(const std::vector<std::string>& paths) {
         results->Grid().clearSelection();
         for (int row = 0; row < results->Model().rowCount(); ++row) {
-            if (std::find(paths.begin(), paths.end(),
-                          results->Model().CellText(row, kFullPathColumn).toStdString()) !=
-                paths.end()) {
+            if (std::find(paths.begin(), paths.end(), PathAt(row)) != paths.end()) {
                 results->Grid().selectionModel()->select(results->Model().index(row, 0),
                                                          QItemSelectionModel::Select |
                                                              QItemSelectionModel::Rows);
@@ -155,6 +175,7 @@ private slots:
     void deleteMovesTheSelectedFilesToTheTrashAndCancelKeepsThem();
     void theLastCopyOfAGroupIsKeptUnlessTheUserInsists();
     void shiftDeleteDeletesForGoodAndAChangedFileStays();
+    void rowsAreFoundAgainWhenTheGridChangedDuringTheRemoval();
     void selectDuplicatesKeepOldestSelectsAllButTheOldest();
     void refreshShowsAFileCataloguedSince();
     void commandsWaitWhileAJobHoldsTheCatalog();
@@ -164,35 +185,47 @@ void ResultsCleanupTest::deleteMovesTheSelectedFilesToTheTrashAndCancelKeepsThem
     TCleanupFixture fixture;
     const std::string a = fixture.File("a/x.txt", "same");
     const std::string b = fixture.File("b/x.txt", "same");
-    const std::string c = fixture.File("c/x.txt", "same");
+    // A line feed, quotes and a byte that is not UTF-8 in the path (the name stays, as the
+    // options' "Same name" asks).
+    const std::string odd = fixture.File("c/line\nfeed \"q\" \xff/x.txt", "same");
+    const std::string gone = fixture.File("d/x.txt", "same");
     fixture.File("a/y.txt", "other");
     fixture.File("b/y.txt", "other");
     fixture.Open();
     fixture.Search();
-    QCOMPARE(fixture.results->Model().rowCount(), 5);
+    QCOMPARE(fixture.results->Model().rowCount(), 6);
+    fs::remove(gone); // by hand, after the scan
 
-    fixture.Select({b, c});
+    fixture.Select({b, odd, gone});
     {
         TBoxAnswers answers({"btnCancel"});
         QTest::mouseClick(fixture.results->findChild<QPushButton*>("btnDelete"), Qt::LeftButton);
-        QCOMPARE(answers.texts, QStringList{"Move 2 files (0.0 MB) to the trash?"});
+        QCOMPARE(answers.texts, QStringList{"Move 3 files (0.0 MB) to the trash?"});
     }
-    QCOMPARE(fixture.results->Model().rowCount(), 5);
-    QVERIFY(fs::exists(b) && fs::exists(c));
-    QCOMPARE(fixture.CatalogRows(), 5);
+    QCOMPARE(fixture.results->Model().rowCount(), 6);
+    QVERIFY(fs::exists(b) && fs::exists(odd));
+    QCOMPARE(fixture.CatalogRows(), 6);
 
     {
-        TBoxAnswers answers({"btnConfirm"});
+        // Enter takes the default, the trash.
+        TBoxAnswers answers({"Return"});
         QTest::keyClick(&fixture.results->Grid(), Qt::Key_Delete);
-        QCOMPARE(answers.texts.size(), 1);
+        QCOMPARE(answers.defaults, QStringList{"Move to trash"});
     }
-    QCOMPARE(fixture.results->Model().rowCount(), 3);
-    QVERIFY(!fixture.Paths().contains(Q(b)) && !fixture.Paths().contains(Q(c)));
-    QVERIFY(!fs::exists(b) && !fs::exists(c) && fs::exists(a));
+    QCOMPARE(fixture.results->Model().rowCount(), 4);
+    QVERIFY(!fixture.Shows(b) && !fixture.Shows(odd) && fixture.Shows(gone));
+    QVERIFY(!fs::exists(b) && !fs::exists(odd) && fs::exists(a));
     QVERIFY(fixture.trash_.EntryFrom(b).has_value());
-    QVERIFY(fixture.trash_.EntryFrom(c).has_value());
-    QCOMPARE(fixture.CatalogRows(), 3);
-    QCOMPARE(fixture.results->StatusText(), QString("2 files moved to the trash (0.0 MB)"));
+    const auto oddEntry = fixture.trash_.EntryFrom(odd);
+    QVERIFY(oddEntry.has_value());
+    QCOMPARE(oddEntry->content, std::string("same"));
+    QCOMPARE(fixture.trash_.UnreadableRecords(), 0);
+    QCOMPARE(fixture.CatalogRows(), 4);
+    QCOMPARE(fixture.results->StatusText(),
+             QString("2 files moved to the trash (0.0 MB); 1 failed"));
+    // The file that was gone already keeps its row, selected, and the hint says why.
+    QCOMPARE(fixture.SelectedPaths(), QStringList{Q(gone)});
+    QVERIFY(fixture.results->StatusHint().contains(Q(gone) + ": "));
     // The bands follow the groups that are left: the colour changes where the checksum does.
     const TResultGridModel& model = fixture.results->Model();
     for (int row = 1; row < model.rowCount(); ++row) {
@@ -212,16 +245,27 @@ void ResultsCleanupTest::theLastCopyOfAGroupIsKeptUnlessTheUserInsists() {
 
     fixture.Select({xb, ya, yb});
     {
-        TBoxAnswers answers({"btnConfirm", "btnKeepThem"});
+        // Enter at both questions: the trash, and the group keeps its files.
+        TBoxAnswers answers({"Return", "Return"});
         fixture.results->DeleteSelected(false);
         QCOMPARE(answers.texts, (QStringList{"Move 3 files (0.0 MB) to the trash?",
                                              "1 group would lose every copy."}));
+        QCOMPARE(answers.defaults, (QStringList{"Move to trash", "Keep them"}));
     }
     QVERIFY(!fs::exists(xb));
     QVERIFY(fs::exists(ya) && fs::exists(yb) && fs::exists(xa));
     QCOMPARE(fixture.CatalogRows(), 3);
+    QVERIFY(fixture.trash_.EntryFrom(xb).has_value());
 
     fixture.Select({ya, yb});
+    {
+        TBoxAnswers answers({"btnConfirm", "btnCancel"});
+        fixture.results->DeleteSelected(false);
+        QCOMPARE(answers.texts.size(), 2);
+    }
+    QVERIFY(fs::exists(ya) && fs::exists(yb));
+    QCOMPARE(fixture.CatalogRows(), 3);
+
     {
         TBoxAnswers answers({"btnConfirm", "btnRemoveEveryCopy"});
         fixture.results->DeleteSelected(false);
@@ -242,6 +286,17 @@ void ResultsCleanupTest::shiftDeleteDeletesForGoodAndAChangedFileStays() {
 
     fixture.Select({b, c});
     {
+        // With Shift held the button asks about deleting for good, and Enter does not do it.
+        TBoxAnswers answers({"Return"});
+        QTest::mouseClick(fixture.results->findChild<QPushButton*>("btnDelete"), Qt::LeftButton,
+                          Qt::ShiftModifier);
+        QCOMPARE(answers.texts, QStringList{"Delete 2 files (0.0 MB) permanently?"});
+        QCOMPARE(answers.defaults, QStringList{"Cancel"});
+    }
+    QVERIFY(fs::exists(b) && fs::exists(c));
+    QCOMPARE(fixture.CatalogRows(), 3);
+
+    {
         TBoxAnswers answers({"btnConfirm"});
         QTest::keyClick(&fixture.results->Grid(), Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(answers.texts, QStringList{"Delete 2 files (0.0 MB) permanently?"});
@@ -253,6 +308,49 @@ void ResultsCleanupTest::shiftDeleteDeletesForGoodAndAChangedFileStays() {
     // The file that stayed keeps its row, selected for another look.
     QCOMPARE(fixture.SelectedPaths(), QStringList{Q(c)});
     QCOMPARE(fixture.CatalogRows(), 2);
+}
+
+void ResultsCleanupTest::rowsAreFoundAgainWhenTheGridChangedDuringTheRemoval() {
+    TCleanupFixture fixture;
+    const std::string a = fixture.File("a/x.txt", "same");
+    const std::string b = fixture.File("b/x.txt", "same");
+    const std::string c = fixture.File("c/x.txt", "same");
+    const std::string d = fixture.File("d/x.txt", "same");
+    fixture.Open();
+    fixture.Search();
+    std::ofstream(d, std::ios::binary) << "SAME";
+    TfrmQueryResults* results = fixture.results;
+
+    // The window stays usable while the job runs: the user sorts the grid the other way round.
+    const TfrmQueryResults::RemovalRunner job = results->RunRemoval;
+    results->RunRemoval = [&](const std::vector<FileRecord>& files, RemovalKind kind) {
+        results->Model().sort(kFullPathColumn, Qt::DescendingOrder);
+        return job(files, kind);
+    };
+    fixture.Select({a, d});
+    {
+        TBoxAnswers answers({"btnConfirm"});
+        results->DeleteSelected(false);
+    }
+    QVERIFY(!fs::exists(a) && fs::exists(b) && fs::exists(c) && fs::exists(d));
+    QStringList expected{Q(d), Q(c), Q(b)};
+    QCOMPARE(fixture.Paths(), expected);
+    QCOMPARE(fixture.SelectedPaths(), QStringList{Q(d)});
+
+    // Or closes the window, which empties the grid.
+    results->RunRemoval = [&](const std::vector<FileRecord>& files, RemovalKind kind) {
+        results->close();
+        return job(files, kind);
+    };
+    fixture.Select({b});
+    {
+        TBoxAnswers answers({"btnConfirm"});
+        results->DeleteSelected(false);
+    }
+    QVERIFY(!fs::exists(b));
+    QCOMPARE(results->Model().rowCount(), 0);
+    QCOMPARE(fixture.CatalogRows(), 2);
+    QCOMPARE(results->StatusText(), QString("1 file moved to the trash (0.0 MB)"));
 }
 
 void ResultsCleanupTest::selectDuplicatesKeepOldestSelectsAllButTheOldest() {
