@@ -14,6 +14,8 @@
 #include "tests/support/test_trash.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -376,6 +378,27 @@ void ResultsCleanupTest::selectDuplicatesKeepOldestSelectsAllButTheOldest() {
     // Nothing was removed: the rows are there for review.
     QCOMPARE(fixture.results->Model().rowCount(), 5);
     QVERIFY(fs::exists(x1));
+    // Copy path puts the selected paths on the clipboard, one a line, in grid order.
+    fixture.results->findChild<QAction*>("mnuCopyPath")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), fixture.SelectedPaths().join('\n'));
+
+    // Keeping the ones inside folder 2 selects the others of each group; a group with no file
+    // there would be left alone.
+    const std::string x4 = fixture.File("3/more/x.txt", "a third group");
+    const std::string x5 = fixture.File("1/more/x.txt", "a third group");
+    fixture.results->btnRefreshClick();
+    QCOMPARE(fixture.results->Model().rowCount(), 7);
+    fixture.results->ChooseKeepFolder = [&] {
+        return Q((fixture.catalog.Folder() / "tree" / "2").string());
+    };
+    fixture.results->findChild<QAction*>("mnuKeepInsideFolder")->trigger();
+    selected = fixture.SelectedPaths();
+    selected.sort();
+    expected = QStringList{Q(x1), Q(x3), Q(y1)};
+    expected.sort();
+    QCOMPARE(selected, expected);
+    QVERIFY(fixture.results->StatusText().contains("1 group has no file there"));
+    QVERIFY(fs::exists(x4) && fs::exists(x5));
 }
 
 void ResultsCleanupTest::refreshShowsAFileCataloguedSince() {
