@@ -234,7 +234,13 @@ Placing PlaceInTrash(const std::string& path, const std::string& name, const std
         if (error == EEXIST) {
             continue;
         }
-        reason = "cannot move it into the trash folder " + trash + ": " + SystemErrorText(error);
+        // The record went into the trash folder, so a refusal comes from the file's own folder
+        // (read-only, or sticky and someone else's).
+        reason =
+            error == EACCES || error == EPERM || error == EROFS
+                ? "cannot move it out of its folder " + ParentOf(path) + ": " +
+                      SystemErrorText(error)
+                : "cannot move it into the trash folder " + trash + ": " + SystemErrorText(error);
         return error == EXDEV ? Placing::TryAnotherTrash : Placing::Failed;
     }
     reason = "no free name for it in the trash folder " + trash;

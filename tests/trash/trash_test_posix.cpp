@@ -120,7 +120,8 @@ TEST_F(TrashTest, AFileInAReadOnlyFolderStaysWhereItIsWithoutARecord) {
     tree.Permissions("locked", 0555);
     const std::string problem = test::RunUnprivileged([&]() -> std::string {
         const TrashOutcome refused = MoveToTrash(locked);
-        if (refused.done || refused.reason.find("Permission denied") == std::string::npos) {
+        if (refused.done || refused.reason != "cannot move it out of its folder " +
+                                                  tree.Path("locked") + ": Permission denied") {
             return "read-only folder: " + refused.reason;
         }
         const TrashOutcome taken = MoveToTrash(free);
