@@ -3,6 +3,8 @@
 // commands waiting while a job holds the catalog.
 #include "app/app_windows.h"
 #include "app/qt_window_thread.h"
+#include "exclusions/frm_excluded_folders.h"
+#include "exclusions/item_identity.h"
 #include "hash/hash_service.h"
 #include "panels/frm_duplicate_files_options.h"
 #include "panels/inspector_rows.h"
@@ -179,7 +181,7 @@ private slots:
     void shiftDeleteDeletesForGoodAndAChangedFileStays();
     void rowsAreFoundAgainWhenTheGridChangedDuringTheRemoval();
     void selectDuplicatesKeepOldestSelectsAllButTheOldest();
-    void refreshShowsAFileCataloguedSince();
+    void refreshShowsAFileCataloguedSinceAndHonoursExcludedFolders();
     void commandsWaitWhileAJobHoldsTheCatalog();
 };
 
@@ -401,9 +403,9 @@ void ResultsCleanupTest::selectDuplicatesKeepOldestSelectsAllButTheOldest() {
     QVERIFY(fs::exists(x4) && fs::exists(x5));
 }
 
-void ResultsCleanupTest::refreshShowsAFileCataloguedSince() {
+void ResultsCleanupTest::refreshShowsAFileCataloguedSinceAndHonoursExcludedFolders() {
     TCleanupFixture fixture;
-    fixture.File("a/x.txt", "same");
+    const std::string a = fixture.File("a/x.txt", "same");
     fixture.File("b/x.txt", "same");
     fixture.Open();
     fixture.Search();
@@ -412,6 +414,15 @@ void ResultsCleanupTest::refreshShowsAFileCataloguedSince() {
     QTest::mouseClick(fixture.results->findChild<QPushButton*>("btnRefresh"), Qt::LeftButton);
     QCOMPARE(fixture.results->Model().rowCount(), 3);
     QVERIFY(fixture.Paths().contains(Q(added)));
+
+    // A folder ticked in the duplicate-files exclusions, saved or not, leaves the search.
+    auto* excluded = qobject_cast<TfrmDuplicateFiles_ExcludedFolders*>(
+        fixture.windows.frmDuplicateFiles_ExcludedFolders.get());
+    excluded->Store()->SetState({IdentityOfPath((fixture.catalog.Folder() / "tree/a").string())},
+                                csCheckedNormal);
+    fixture.results->btnRefreshClick();
+    QCOMPARE(fixture.results->Model().rowCount(), 2);
+    QVERIFY(!fixture.Shows(a));
 }
 
 void ResultsCleanupTest::commandsWaitWhileAJobHoldsTheCatalog() {
