@@ -2,8 +2,10 @@
 
 #include "app/scan_commands.h"
 #include "exclusions/frm_excluded_folders.h"
+#include "hash/hash_service.h"
 #include "panels/frm_duplicate_files_options.h"
 #include "panels/frm_scan_options.h"
+#include "panels/inspector_rows.h"
 #include "query/frm_query_results.h"
 #include "query/query_commands.h"
 #include "query/result_grid_model.h"
@@ -20,16 +22,27 @@ namespace {
 
 // The results window, with the three "Show Results" commands and their jobs on the main window.
 std::unique_ptr<QWidget> MakeQueryResults(TfrmMain& frmMain, TShellState& state,
-                                          TrsStorage* settings) {
+                                          TrsStorage* settings,
+                                          const TfrmDuplicateFiles_Options& options,
+                                          const TfrmDuplicateFiles_ExcludedFolders& excluded) {
     auto results = std::make_unique<TfrmQueryResults>(nullptr, settings);
     TfrmMain* main = &frmMain;
-    auto commands = std::make_shared<TQueryCommands>(
-        TQueryCommandHost{[main](bool busy, const QString& first, const QString& second) {
-                              main->SetStatus(busy, first, second);
-                          },
-                          [main](std::string_view task) { return main->RunJob(task); },
-                          [main] { return main->seMonths->value(); }},
-        *results);
+    TQueryCommandHost host;
+    host.SetStatus = [main](bool busy, const QString& first, const QString& second) {
+        main->SetStatus(busy, first, second);
+    };
+    host.RunJob = [main](std::string_view task) { return main->RunJob(task); };
+    host.Months = [main] { return main->seMonths->value(); };
+    // The options as they stand, whether or not "Ok" kept them.
+    host.Filters = [&options, &excluded] {
+        DuplicateFilters filters;
+        filters.sameName = options.chkSameName->Checked();
+        filters.extensions = ParseExtensionList(options.edtExtensions->Value().toStdString());
+        filters.excludedFolders = excluded.ExcludedFolderList();
+        return filters;
+    };
+    host.HashMethod = [&state] { return kHashMethodFirst + state.ScanOptions.HashMethodIndex(); };
+    auto commands = std::make_shared<TQueryCommands>(std::move(host), *results);
     TTaskDispatcher& dispatcher = frmMain.Dispatcher();
     dispatcher.SetJob(kTaskFindOldFiles, [commands, &state](TThreadEx&) {
         commands->FindOldFiles(state.CatalogDatabase.get());
@@ -40,6 +53,15 @@ std::unique_ptr<QWidget> MakeQueryResults(TfrmMain& frmMain, TShellState& state,
     dispatcher.SetJob(kTaskUnusedDlls, [commands, &state](TThreadEx&) {
         commands->FindUnusedDlls(state.CatalogDatabase.get());
     });
+    dispatcher.SetJob(kTaskRemoveFiles, [commands, &state](TThreadEx&) {
+        commands->RemoveFilesJob(state.CatalogDatabase.get());
+    });
+    results->RunRemoval = [commands](const std::vector<FileRecord>& files, RemovalKind kind) {
+        return commands->RemoveFiles(files, kind);
+    };
+    results->OnRefresh = [commands] { commands->Refresh(); };
+    QObject::connect(&frmMain, &TfrmMain::JobRunningChanged, results.get(),
+                     &TfrmQueryResults::SetJobRunning);
     frmMain.OnShowOldFiles = [commands] { commands->btnOldFilesClick(); };
     frmMain.OnShowDuplicateFiles = [commands] { commands->btnDuplicateFilesClick(); };
     frmMain.OnShowUnusedDlls = [commands] { commands->btnUnusedDllsClick(); };
@@ -133,7 +155,11 @@ TAppWindows CreateAppWindows(TShellState& state) {
          static_cast<TfmExcludedFoldersPanel&>(*windows.frmDuplicateFiles_ExcludedFolders)
              .DamageNotice()});
 
-    windows.frmQueryResults = MakeQueryResults(*windows.frmMain, state, settings);
+    windows.frmQueryResults = MakeQueryResults(
+        *windows.frmMain, state, settings,
+        static_cast<const TfrmDuplicateFiles_Options&>(*windows.frmDuplicateFiles_Options),
+        static_cast<const TfrmDuplicateFiles_ExcludedFolders&>(
+            *windows.frmDuplicateFiles_ExcludedFolders));
     AttachScanCommands(*windows.frmMain, state,
                        static_cast<TfrmQueryResults&>(*windows.frmQueryResults));
     return windows;

@@ -99,6 +99,8 @@ public:
 signals:
     // The start-up catalog job has ended, whatever its outcome.
     void StartupJobFinished();
+    // A job took the catalog (true) or gave it back (false).
+    void JobRunningChanged(bool running);
     // The window has closed, and every other window of the program with it; the program ends.
     void Closed();
 

@@ -90,9 +90,11 @@ std::string TfrmMain::RunJob(std::string_view taskName) {
         scan ? TJobCommandLock{btnOldFiles, btnDuplicateFiles, btnUnusedDlls}
              : TJobCommandLock{btnScan, btnOldFiles, btnDuplicateFiles, btnUnusedDlls};
     ++jobDepth_;
+    emit JobRunningChanged(true);
     state_.TaskName = std::string(taskName);
     HelperThread().Run();
     --jobDepth_;
+    emit JobRunningChanged(false);
     if (closeRequested_) {
         // After the caller's follow-up steps, which run before queued events.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

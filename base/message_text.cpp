@@ -1,5 +1,7 @@
 #include "base/message_text.h"
 
+#include <cstdio>
+
 namespace mirelon {
 
 namespace {
@@ -39,6 +41,12 @@ std::string ShortenedForMessage(std::string_view text) {
         at += CharacterLength(text, at);
     }
     return std::string(text);
+}
+
+std::string MegabytesText(uint64_t bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+    return text;
 }
 
 } // namespace mirelon

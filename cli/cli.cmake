@@ -4,21 +4,20 @@ add_library(mirelon_cli_core STATIC
   cli_arguments.cpp
   cli_catalog_location.cpp
   cli_drives_command.cpp
-  cli_field_escaping.cpp
   cli_hash_command.cpp
   cli_help.cpp
   cli_interrupt_posix.cpp
   cli_query_command.cpp
+  cli_remove_command.cpp
   cli_runner.cpp
   cli_scan_command.cpp
   cli_scan_progress.cpp
-  cli_table_writer.cpp
   cli_terminal_posix.cpp
 )
 target_include_directories(mirelon_cli_core PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_cli_core)
 target_link_libraries(mirelon_cli_core PUBLIC mirelon_session mirelon_scanrun mirelon_query
-  mirelon_hash mirelon_catalog mirelon_drives)
+  mirelon_cleanup mirelon_hash mirelon_catalog mirelon_drives mirelon_output)
 target_compile_definitions(mirelon_cli_core PRIVATE MIRELON_VERSION="${PROJECT_VERSION}")
 
 add_executable(mirelon-cli cli_main.cpp)

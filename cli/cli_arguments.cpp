@@ -1,6 +1,7 @@
 #include "cli/cli_arguments.h"
 
 #include "hash/hash_service.h"
+#include "query/duplicate_filters.h"
 
 #include <algorithm>
 #include <array>
@@ -27,6 +28,12 @@ constexpr OptionSpec kDb{"db", 0, true};
 constexpr OptionSpec kQuiet{"quiet", 'q', false};
 constexpr OptionSpec kFormat{"format", 0, true};
 constexpr OptionSpec kMonths{"months", 0, true};
+constexpr OptionSpec kSameName{"same-name", 0, false};
+constexpr OptionSpec kExtensions{"extensions", 0, true};
+constexpr OptionSpec kKeep{"keep", 0, true};
+constexpr OptionSpec kIn{"in", 0, true};
+constexpr OptionSpec kDryRun{"dry-run", 0, false};
+constexpr OptionSpec kPermanently{"permanently", 0, false};
 
 struct CommandSpec {
     CliCommand command;
@@ -35,13 +42,20 @@ struct CommandSpec {
     bool takesPaths;
 };
 
-const std::array<CommandSpec, 6>& Commands() {
-    static const std::array<CommandSpec, 6> kCommands{{
+const std::array<CommandSpec, 7>& Commands() {
+    static const std::array<CommandSpec, 7> kCommands{{
         {CliCommand::Scan,
          "scan",
          {kHelp, kMethod, kContinue, kUpdate, kExclude, kDb, kQuiet},
          true},
-        {CliCommand::Duplicates, "duplicates", {kHelp, kHardLinks, kDb, kFormat}, false},
+        {CliCommand::Duplicates,
+         "duplicates",
+         {kHelp, kSameName, kExtensions, kExclude, kHardLinks, kDb, kFormat},
+         false},
+        {CliCommand::RemoveDuplicates,
+         "remove-duplicates",
+         {kHelp, kKeep, kIn, kSameName, kExtensions, kExclude, kMethod, kDryRun, kPermanently, kDb},
+         false},
         {CliCommand::OldFiles, "old", {kHelp, kMonths, kDb, kFormat}, false},
         {CliCommand::UnusedDlls, "unused-dlls", {kHelp, kDb, kFormat}, false},
         {CliCommand::Drives, "drives", {kHelp, kFormat}, false},
@@ -125,6 +139,41 @@ void ApplyOption(CliRequest& request, const OptionSpec& option, const std::strin
         }
     } else if (option.name == kMonths.name) {
         request.months = ParseMonths(command, value);
+    } else if (option.name == kSameName.name) {
+        request.sameName = true;
+    } else if (option.name == kExtensions.name) {
+        request.extensions = ParseExtensionList(value);
+    } else if (option.name == kKeep.name) {
+        request.keep = KeepRuleByName(value);
+        if (!request.keep) {
+            throw ECliUsage(command, "--keep: expected oldest, newest or shortest-path, got " +
+                                         Quoted(value));
+        }
+    } else if (option.name == kIn.name) {
+        if (value.empty()) {
+            throw ECliUsage(command, "--in: the folder is empty");
+        }
+        request.keepInside = value;
+    } else if (option.name == kDryRun.name) {
+        request.dryRun = true;
+    } else if (option.name == kPermanently.name) {
+        request.permanently = true;
+    }
+}
+
+// What no single option can check.
+void CheckCombination(const CliRequest& request) {
+    if (request.help || request.command != CliCommand::RemoveDuplicates) {
+        return;
+    }
+    if (request.keep && !request.keepInside.empty()) {
+        throw ECliUsage(request.command,
+                        "--keep and --in both choose the files to keep; give one of them");
+    }
+    if (!request.keep && request.keepInside.empty()) {
+        throw ECliUsage(request.command,
+                        "say which file of each group to keep: --keep oldest, newest or "
+                        "shortest-path, or --in DIR");
     }
 }
 
@@ -225,6 +274,7 @@ CliRequest ParseCliArguments(std::span<const std::string> arguments) {
     if (request.continueScan && request.updateScan) {
         throw ECliUsage(request.command, "--continue and --update cannot be combined");
     }
+    CheckCombination(request);
     return request;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "cli/cli_table_writer.h"
+#include "cleanup/keep_rules.h"
+#include "output/table_writer.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -10,7 +12,16 @@
 
 namespace mirelon {
 
-enum class CliCommand { None, Scan, Duplicates, OldFiles, UnusedDlls, Drives, Hash };
+enum class CliCommand {
+    None,
+    Scan,
+    Duplicates,
+    RemoveDuplicates,
+    OldFiles,
+    UnusedDlls,
+    Drives,
+    Hash
+};
 
 inline constexpr int kDefaultOldFilesMonths = 12;
 inline constexpr int kMinOldFilesMonths = 1;
@@ -28,6 +39,14 @@ struct CliRequest {
     bool hardLinks = false; // duplicates: every link of a file, not only the first
     bool quiet = false;
     std::vector<std::string> excludedFolders;
+    // The duplicate-files filters; none unless given.
+    bool sameName = false;
+    std::vector<std::string> extensions; // lower case, with their dots
+    // remove-duplicates: one of the two ways to choose the files that stay.
+    std::optional<KeepRule> keep;
+    std::string keepInside; // --in, as given
+    bool dryRun = false;
+    bool permanently = false;
     std::string catalogPath; // --db as given; empty for the default catalog
     int months = kDefaultOldFilesMonths;
     OutputFormat format = OutputFormat::Tsv;

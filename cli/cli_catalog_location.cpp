@@ -3,6 +3,7 @@
 #include "catalog/catalog_schema.h"
 
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
 namespace mirelon {
@@ -67,6 +68,16 @@ std::string CatalogDataDirectory(CliCommand command, const std::string& catalogP
         throw ECliUsage(command, "--db: no such folder '" + file.parent_path().string() + "'");
     }
     return WithSeparator(folder);
+}
+
+std::unique_ptr<TSQLiteDatabase> OpenExistingCatalog(const std::string& dataDirectory) {
+    const std::string file = dataDirectory + kCatalogFileName;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        throw std::runtime_error("no catalog at " + file + "; run 'mirelon-cli scan' first");
+    }
+    // Like every connection, it waits for a scan's commit instead of failing on it.
+    return std::make_unique<TSQLiteDatabase>(file);
 }
 
 } // namespace mirelon

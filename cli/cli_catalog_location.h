@@ -1,7 +1,9 @@
 #pragma once
 
+#include "catalog/sqlite_database.h"
 #include "cli/cli_arguments.h"
 
+#include <memory>
 #include <string>
 
 namespace mirelon {
@@ -18,5 +20,9 @@ std::string CatalogDataDirectory(CliCommand command, const std::string& catalogP
 // given, so canonical roots keep one file from being catalogued under two names, and let the
 // scan recognise the catalog's own files.
 std::string CanonicalFolderPath(const std::string& path);
+
+// The catalog of a command that reads or changes one: a missing catalog is an error (raised as
+// std::runtime_error), not an empty result, and is not created here.
+std::unique_ptr<TSQLiteDatabase> OpenExistingCatalog(const std::string& dataDirectory);
 
 } // namespace mirelon

@@ -1,7 +1,7 @@
 #include "cli/cli_drives_command.h"
 
 #include "cli/cli_exit_codes.h"
-#include "cli/cli_table_writer.h"
+#include "output/table_writer.h"
 #include "scan/drive_info.h"
 
 #include <array>

@@ -8,12 +8,13 @@ constexpr const char* kOverview = R"(Usage: mirelon-cli COMMAND [OPTION]... [ARG
 Catalogues files into an SQLite catalog and answers from it, like the Mirelon window program.
 
 Commands:
-  scan          catalogue the files of folders (default: every fixed drive)
-  duplicates    list the catalogued files whose checksum another file shares
-  old           list the catalogued files not accessed for some months
-  unused-dlls   list catalogued libraries that no catalogued file needs
-  drives        list the drive table
-  hash          print checksums of files, like md5sum
+  scan               catalogue the files of folders (default: every fixed drive)
+  duplicates         list the catalogued files whose checksum another file shares
+  remove-duplicates  keep one file of each group of copies, move the others to the trash
+  old                list the catalogued files not accessed for some months
+  unused-dlls        list catalogued libraries that no catalogued file needs
+  drives             list the drive table
+  hash               print checksums of files, like md5sum
 
 Run 'mirelon-cli COMMAND --help' for a command's options.
 The catalog is files.db in the data folder unless --db names another: the folder of the
@@ -21,10 +22,10 @@ executables while they run from where they were built, and $XDG_DATA_HOME/mirelo
 ~/.local/share/mirelon/, made when missing) once they are installed in a bin folder. The window
 program keeps its settings and exclusion lists there too.
 
-Exit status: 0 success; 1 files or folders skipped, files not hashed, or the catalog could not
-be used;
-2 bad command line; 129 scan stopped by a closed terminal (SIGHUP); 130 scan stopped by Ctrl-C;
-143 scan stopped by a request to stop (SIGTERM). A stopped scan keeps the rows so far.
+Exit status: 0 success; 1 files or folders skipped, files not hashed or not removed, or the
+catalog could not be used; 2 bad command line; 129 stopped by a closed terminal (SIGHUP); 130
+stopped by Ctrl-C; 143 stopped by a request to stop (SIGTERM). A stopped scan keeps the rows so
+far; a stopped removal ends after the file at hand.
 )";
 
 constexpr const char* kScan =
@@ -76,13 +77,57 @@ CSV follows RFC 4180; JSON is an array of objects, with bytes that are not UTF-8
 )";
 
 constexpr const char* kDuplicates =
-    R"(Usage: mirelon-cli duplicates [--hard-links] [--db PATH] [--format tsv|csv|json]
+    R"(Usage: mirelon-cli duplicates [--same-name] [--extensions LIST] [--exclude DIR]... [--hard-links] [--db PATH] [--format tsv|csv|json]
 List every catalogued file whose checksum another catalogued file shares, sorted by checksum
 so that each group of copies is adjacent. Files without a checksum are left out. Hard links
 to one file are one file, listed once under the path that sorts first, since deleting a link
-frees no space: links alone make no group.
+frees no space: links alone make no group. The filters are those of the window's
+duplicate-files options, but none is in force unless given; a group left with one file is not
+listed.
 
   --hard-links    list every link of a file, each as a file of its own
+)";
+
+// The filters, the same for duplicates and remove-duplicates.
+constexpr const char* kFilterOptions =
+    R"(  --same-name     a group is made of files that also share their name, letter case ignored
+  --extensions LIST
+                  only files with these extensions: commas or blanks between them, the dot
+                  optional, letter case ignored (".jpg, png")
+  --exclude DIR   leave out the files in this folder and under it (may be repeated)
+)";
+
+constexpr const char* kRemoveDuplicates =
+    R"(Usage: mirelon-cli remove-duplicates (--keep oldest|newest|shortest-path | --in DIR) [--same-name] [--extensions LIST] [--exclude DIR]... [--method NAME] [--dry-run] [--permanently] [--db PATH]
+Keep one file of each group of copies that 'duplicates' lists with the same filters, and move
+the others to the desktop trash, where a file manager can restore them. Before a file is touched
+it is checked against its catalog row: its size and the stamp the scan recorded (device, inode,
+times), or without a stamp its checksum computed again. A file that changed since the scan is
+left alone, and so is a group whose file to keep changed. Every file moved leaves the catalog; a
+group never loses its last copy.
+
+  --keep RULE     the file each group keeps: oldest or newest (by modified date), or
+                  shortest-path (fewest characters); ties go to the path that sorts first
+  --in DIR        keep every file inside DIR instead; a group with no file there is left
+                  untouched
+)";
+
+constexpr const char* kRemoveOptions =
+    R"(  --method NAME   for a catalog that does not record the method of its checksums (one made
+                  before it was recorded), the method it was made with: MD2, MD4, MD5, CRC32,
+                  CRC32B, ADLER32, GOST, HAVAL128, HAVAL160, HAVAL192, HAVAL224, HAVAL256, SHA1,
+                  SHA256, SHA384, SHA512, TIGER128, TIGER160, TIGER192, RIPEMD128 or RIPEMD160;
+                  without it each checksum is compared by every method of its length
+  --dry-run       check every file and print the same lines, but change nothing
+  --permanently   delete the files instead of moving them to the trash
+  --db PATH       the catalog: a folder, or a file named files.db in one
+  -h, --help      show this text
+
+One line per file, group by group: "kept", "trashed", "deleted", "failed" or "untouched", a
+tab, and the path; for "failed" and "untouched" another tab and the reason. Paths and reasons
+are written as TSV writes them (\\, \t, \n and \r). A summary follows on standard error.
+Ctrl-C, a closed terminal or SIGTERM stops after the file at hand (exit status 130, 129 or 143).
+The exit status is 1 when a file could not be removed.
 )";
 
 constexpr const char* kOld =
@@ -129,7 +174,9 @@ std::string CliHelpText(CliCommand command) {
     case CliCommand::Scan:
         return kScan;
     case CliCommand::Duplicates:
-        return std::string(kDuplicates) + kQueryOptions;
+        return std::string(kDuplicates) + kFilterOptions + kQueryOptions;
+    case CliCommand::RemoveDuplicates:
+        return std::string(kRemoveDuplicates) + kFilterOptions + kRemoveOptions;
     case CliCommand::OldFiles:
         return std::string(kOld) + kQueryOptions;
     case CliCommand::UnusedDlls:

@@ -1,32 +1,22 @@
 #include "cli/cli_query_command.h"
 
-#include "catalog/catalog_schema.h"
 #include "catalog/local_clock.h"
 #include "catalog/sqlite_database.h"
+#include "cli/cli_catalog_location.h"
 #include "cli/cli_exit_codes.h"
-#include "cli/cli_table_writer.h"
+#include "output/table_writer.h"
 #include "query/grid_columns.h"
 #include "query/query_jobs.h"
 #include "query/result_grid_sink.h"
+#include "query/result_list_writer.h"
 #include "query/result_row_store.h"
 
 #include <array>
-#include <filesystem>
 #include <span>
-#include <stdexcept>
-#include <system_error>
 
 namespace mirelon {
 
 namespace {
-
-std::array<OutputColumn, kGridColumnCount> CatalogColumns() {
-    std::array<OutputColumn, kGridColumnCount> columns;
-    for (std::size_t i = 0; i < kGridColumnCount; ++i) {
-        columns[i] = {kGridColumns[i].name, i == kFileSizeColumn};
-    }
-    return columns;
-}
 
 // Rows go straight to the output as the job hands them over. The header waits for the job's
 // first call, which comes once its query has run, so a failing query prints nothing.
@@ -71,40 +61,30 @@ private:
     TResultRowStore store_;
 };
 
-void WriteStore(TResultRowStore& store, TTableWriter& writer) {
-    std::array<std::string, kGridColumnCount> cells;
-    for (std::size_t row = 0; row < store.RowCount(); ++row) {
-        for (std::size_t column = 0; column < kGridColumnCount; ++column) {
-            cells[column] = store.Text(row, column);
-        }
-        writer.Row(cells);
-    }
-}
-
-std::unique_ptr<TSQLiteDatabase> OpenExistingCatalog(const std::string& dataDirectory) {
-    const std::string file = dataDirectory + kCatalogFileName;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        throw std::runtime_error("no catalog at " + file + "; run 'mirelon-cli scan' first");
-    }
-    // Like every connection, it waits for a scan's commit instead of failing on it.
-    return std::make_unique<TSQLiteDatabase>(file);
-}
-
 } // namespace
+
+DuplicateFilters CliDuplicateFilters(const CliRequest& request) {
+    DuplicateFilters filters;
+    filters.sameName = request.sameName;
+    filters.extensions = request.extensions;
+    for (const std::string& folder : request.excludedFolders) {
+        filters.excludedFolders.push_back(CanonicalFolderPath(folder));
+    }
+    return filters;
+}
 
 int RunQueryCommand(const CliRequest& request, const std::string& dataDirectory,
                     CliStreams& streams) {
     const auto catalog = OpenExistingCatalog(dataDirectory);
-    const auto columns = CatalogColumns();
+    const auto columns = ResultListColumns();
     const auto writer = MakeTableWriter(request.format, streams.out);
 
     if (request.command == CliCommand::Duplicates) {
         TStoringSink sink;
-        FindDuplicateFiles(*catalog, sink, request.hardLinks);
+        FindDuplicateFiles(*catalog, sink, CliDuplicateFilters(request), request.hardLinks);
         sink.Store().SortByColumn(kCheckSumColumn, true);
         writer->Start(columns);
-        WriteStore(sink.Store(), *writer);
+        WriteResultRows(sink.Store(), *writer);
     } else {
         TWritingSink sink(*writer, columns);
         if (request.command == CliCommand::OldFiles) {

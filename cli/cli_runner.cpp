@@ -9,6 +9,7 @@
 #include "cli/cli_help.h"
 #include "cli/cli_interrupt.h"
 #include "cli/cli_query_command.h"
+#include "cli/cli_remove_command.h"
 #include "cli/cli_scan_command.h"
 #include "cli/cli_terminal.h"
 #include "scan/drive_info.h"
@@ -68,6 +69,12 @@ int RunCommand(const CliRequest& request, CliStreams& streams) {
         request.catalogPath.empty() ? ApplicationDataDirectory() : std::string());
     if (request.command == CliCommand::Scan) {
         return RunScan(request, dataDirectory, streams);
+    }
+    if (request.command == CliCommand::RemoveDuplicates) {
+        // Stopped between two files, so every file is either done with its row or untouched.
+        const TInterruptGuard interruptGuard;
+        return RunRemoveDuplicatesCommand(request, dataDirectory, streams,
+                                          &TInterruptGuard::RequestedExitCode);
     }
     return RunQueryCommand(request, dataDirectory, streams);
 }

@@ -1,5 +1,6 @@
 #include "cli/cli_scan_command.h"
 
+#include "base/message_text.h"
 #include "catalog/catalog_schema.h"
 #include "catalog/sqlite_database.h"
 #include "cli/cli_catalog_location.h"
@@ -50,12 +51,6 @@ std::vector<std::string> ExcludedFolders(const CliRequest& request) {
     return folders;
 }
 
-std::string Megabytes(uint64_t bytes) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
-    return text;
-}
-
 std::string Seconds(double seconds) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f s", seconds);
@@ -80,10 +75,10 @@ void PrintSummary(std::ostream& out, const TScanRun& run, const std::string& cat
                   double seconds) {
     if (run.Mode() == kFreshScanUpdate) {
         out << "Updated " << catalogFile << " in " << Seconds(seconds) << ": " << run.CountsText()
-            << " (" << Megabytes(run.BytesHashed()) << " hashed)\n";
+            << " (" << MegabytesText(run.BytesHashed()) << " hashed)\n";
     } else {
         out << "Catalogued " << run.ScannedCount() << (run.ScannedCount() == 1 ? " file" : " files")
-            << " (" << Megabytes(run.BytesHashed()) << " hashed) in " << Seconds(seconds)
+            << " (" << MegabytesText(run.BytesHashed()) << " hashed) in " << Seconds(seconds)
             << " into " << catalogFile << '\n';
     }
     const std::string summary = run.SummaryText();

@@ -4,6 +4,7 @@
 #include "exclusions/drive_roots.h"
 #include "exclusions/folder_tree.h"
 #include "exclusions/item_identity.h"
+#include "exclusions/store_exclusion_provider.h"
 #include "panels/gradient_strip.h"
 
 #include <QFile>
@@ -88,6 +89,14 @@ TfmExcludedFoldersPanel::TfmExcludedFoldersPanel(const QString& formName, const 
     strips->addWidget(pnlMain, 1);
     strips->addWidget(pnlBottom);
     SetClientSize(kClientWidth, kClientHeight);
+}
+
+std::vector<std::string> TfmExcludedFoldersPanel::ExcludedFolderList() const {
+    return ExclusionProvider()->ExcludedFolderList();
+}
+
+std::shared_ptr<IExclusionProvider> TfmExcludedFoldersPanel::ExclusionProvider() const {
+    return std::make_shared<TStoreExclusionProvider>(store_, drives_);
 }
 
 void TfmExcludedFoldersPanel::fmDropDownCreate() {

@@ -2,10 +2,12 @@
 
 #include "exclusions/check_state_store.h"
 #include "panels/dropdown_form.h"
+#include "scan/exclusion_provider.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QPushButton;
 
@@ -39,6 +41,11 @@ public:
     const QString& DamageNotice() const { return damageNotice_; }
     std::shared_ptr<TCheckStateStore> Store() const { return store_; }
     std::shared_ptr<const TcxDriveInfo> Drives() const { return drives_; }
+
+    // The ticked folders as a search compares paths with them.
+    std::vector<std::string> ExcludedFolderList() const;
+    // The same list, asked for when it is needed; it stays valid after the panel has gone.
+    std::shared_ptr<IExclusionProvider> ExclusionProvider() const;
 
     // Where errors go; a message box over the panel when unset.
     void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }

@@ -1,7 +1,5 @@
 #include "exclusions/frm_excluded_folders.h"
 
-#include "exclusions/store_exclusion_provider.h"
-
 #include "scan/drive_info.h"
 
 namespace mirelon {
@@ -20,14 +18,6 @@ TfrmScan_ExcludedFolders::TfrmScan_ExcludedFolders(const std::string& dataDirect
     : TfmExcludedFoldersPanel(QStringLiteral("frmScan_ExcludedFolders"), QStringLiteral("the scan"),
                               dataDirectory + kScanExclusionsFileName,
                               DrivesOrSystem(std::move(drives)), parent) {}
-
-std::vector<std::string> TfrmScan_ExcludedFolders::ExcludedFolderList() const {
-    return ExclusionProvider()->ExcludedFolderList();
-}
-
-std::shared_ptr<IExclusionProvider> TfrmScan_ExcludedFolders::ExclusionProvider() const {
-    return std::make_shared<TStoreExclusionProvider>(Store(), Drives());
-}
 
 TfrmDuplicateFiles_ExcludedFolders::TfrmDuplicateFiles_ExcludedFolders(
     const std::string& dataDirectory, std::shared_ptr<const TcxDriveInfo> drives, QWidget* parent)

@@ -22,14 +22,9 @@ public:
     explicit TfrmScan_ExcludedFolders(const std::string& dataDirectory,
                                       std::shared_ptr<const TcxDriveInfo> drives = nullptr,
                                       QWidget* parent = nullptr);
-
-    // Built anew from the live store on every call; safe from the scan's thread.
-    std::vector<std::string> ExcludedFolderList() const;
-    // What the scan asks at its start; it stays valid after the panel has gone.
-    std::shared_ptr<IExclusionProvider> ExclusionProvider() const;
 };
 
-// The duplicate-files panel's ticks are shown, edited and kept, but nothing reads them.
+// The duplicate-files panel: the duplicate search leaves out the files in its ticked folders.
 class TfrmDuplicateFiles_ExcludedFolders : public TfmExcludedFoldersPanel {
     Q_OBJECT
 

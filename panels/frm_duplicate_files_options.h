@@ -5,9 +5,9 @@
 
 namespace mirelon {
 
-// The duplicate-files options panel. Its values are shown, edited and kept between runs; the
-// duplicate search does not read them. Its size is kept too (its position is the pointer's at
-// every showing).
+// The duplicate-files options panel. Its values are kept between runs, and the duplicate search
+// reads them as they stand when it starts ("Same name", "These extensions"). Its size is kept
+// too (its position is the pointer's at every showing).
 class TfrmDuplicateFiles_Options : public TfmOptionPanel {
     Q_OBJECT
 

@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
@@ -44,6 +45,11 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonTop = 14;
+// The two buttons added left of Delete, with the same gap as Delete and Refresh keep.
+constexpr int kSelectDuplicatesWidth = 125;
+constexpr int kSelectDuplicatesLeft = 484 - 1 - kSelectDuplicatesWidth;
+constexpr int kSaveListWidth = 80;
+constexpr int kSaveListLeft = kSelectDuplicatesLeft - 1 - kSaveListWidth;
 
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -66,14 +72,7 @@ TfrmQueryResults::TfrmQueryResults(QWidget* parent, TrsStorage* settings)
     layout->addWidget(pnlBottom);
     layout->addWidget(StatusBar);
 
-    pmGrid = new QMenu(this);
-    pmGrid->setObjectName("pmGrid");
-    QAction* mnuDeleteselecteditems = pmGrid->addAction("Delete selected items");
-    mnuDeleteselecteditems->setObjectName("mnuDeleteselecteditems");
-    connect(mnuDeleteselecteditems, &QAction::triggered, this,
-            &TfrmQueryResults::mnuDeleteselecteditemsClick);
-    QAction* mnuRefresh = pmGrid->addAction("Refresh");
-    mnuRefresh->setObjectName("mnuRefresh");
+    BuildMenus();
 
     tmrProgressBar = new QTimer(this);
     tmrProgressBar->setObjectName("tmrProgressBar");
@@ -114,6 +113,11 @@ void TfrmQueryResults::BuildGrid() {
     grdFiles->setShowGrid(true);
     grdFiles->setWordWrap(false);
     grdFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The Delete key acts like the button; Shift+Delete deletes for good.
+    grdFiles->installEventFilter(this);
+    grdFiles->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grdFiles, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { pmGrid->exec(grdFiles->viewport()->mapToGlobal(at)); });
     // Uniform row heights keep a million rows cheap for the view.
     QHeaderView* rows = grdFiles->verticalHeader();
     rows->setSectionResizeMode(QHeaderView::Fixed);
@@ -160,19 +164,30 @@ void TfrmQueryResults::BuildBottomPanel() {
         button->setAutoDefault(false);
         return button;
     };
+    btnSaveList = makeButton("btnSaveList", "&Save list...");
+    btnSaveList->setFixedWidth(kSaveListWidth);
+    btnSaveList->setToolTip("Save the rows shown as CSV or TSV.");
+    btnSelectDuplicates = makeButton("btnSelectDuplicates", "Select d&uplicates");
+    btnSelectDuplicates->setFixedWidth(kSelectDuplicatesWidth);
+    btnSelectDuplicates->setToolTip("In each group, select every file but the one to keep.");
+    btnSelectDuplicates->setEnabled(false);
     btnDelete = makeButton("btnDelete", "&Delete");
-    // The hint exists but is not shown as a tooltip.
+    btnDelete->setToolTip("Move the selected files to the trash (with Shift: delete them).");
     btnDelete->setAccessibleDescription("Delete selected items");
     btnRefresh = makeButton("btnRefresh", "&Refresh");
     btnRefresh->setToolTip("Refresh results.");
     btnAbort = makeButton("btnAbort", "&Abort");
     btnClose = makeButton("btnClose", "&Close");
 
+    connect(btnSaveList, &QPushButton::clicked, this, &TfrmQueryResults::btnSaveListClick);
     connect(btnDelete, &QPushButton::clicked, this, &TfrmQueryResults::btnDeleteClick);
+    connect(btnRefresh, &QPushButton::clicked, this, &TfrmQueryResults::btnRefreshClick);
     connect(btnAbort, &QPushButton::clicked, this, &TfrmQueryResults::btnAbortClick);
     connect(btnClose, &QPushButton::clicked, this, &TfrmQueryResults::btnCloseClick);
 
-    setTabOrder(btnClose, btnDelete);
+    setTabOrder(btnClose, btnSaveList);
+    setTabOrder(btnSaveList, btnSelectDuplicates);
+    setTabOrder(btnSelectDuplicates, btnDelete);
     setTabOrder(btnDelete, btnRefresh);
     setTabOrder(btnRefresh, btnAbort);
     PlaceBottomButtons();
@@ -183,6 +198,8 @@ void TfrmQueryResults::PlaceBottomButtons() {
     const auto place = [width](QPushButton* button, int designedLeft) {
         button->move(width - (kDesignedClientWidth - designedLeft), kButtonTop);
     };
+    place(btnSaveList, kSaveListLeft);
+    place(btnSelectDuplicates, kSelectDuplicatesLeft);
     place(btnDelete, 484);
     place(btnRefresh, 560);
     place(btnAbort, 690);
@@ -220,6 +237,15 @@ bool TfrmQueryResults::eventFilter(QObject* watched, QEvent* event) {
     if (watched == pnlBottom && event->type() == QEvent::Resize) {
         PlaceBottomButtons();
     }
+    if (watched == grdFiles && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete) {
+            if (btnDelete->isEnabled()) {
+                DeleteSelected(key->modifiers().testFlag(Qt::ShiftModifier));
+            }
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -255,7 +281,7 @@ void TfrmQueryResults::SortByCheckSum() {
 }
 
 void TfrmQueryResults::ShadeDuplicateGroups() {
-    model_->ShadeDuplicateGroups();
+    model_->ShadeDuplicateGroups(duplicateGrouping_.value_or(false));
 }
 
 void TfrmQueryResults::FillColumnMenu(QMenu& menu) {
@@ -279,8 +305,6 @@ void TfrmQueryResults::FillColumnMenu(QMenu& menu) {
 void TfrmQueryResults::btnCloseClick() {
     close();
 }
-
-void TfrmQueryResults::btnDeleteClick() {}
 
 void TfrmQueryResults::mnuDeleteselecteditemsClick() {
     btnDeleteClick();

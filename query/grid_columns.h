@@ -17,10 +17,12 @@ struct GridColumn {
 };
 
 inline constexpr std::size_t kGridColumnCount = 12;
+inline constexpr std::size_t kFullPathColumn = 0;
 inline constexpr std::size_t kFileNameColumn = 1;
 inline constexpr std::size_t kFileExtensionColumn = 2;
 inline constexpr std::size_t kFileSizeColumn = 3;
 inline constexpr std::size_t kCheckSumColumn = 4;
+inline constexpr std::size_t kDateModifiedColumn = 6;
 inline constexpr std::size_t kDateAccessedColumn = 7;
 inline constexpr std::size_t kCompanyNameColumn = 9;
 inline constexpr std::size_t kInternalNameColumn = 10;

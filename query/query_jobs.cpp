@@ -2,6 +2,7 @@
 
 #include "base/ascii_case.h"
 #include "catalog/sqlite_exception.h"
+#include "query/duplicate_search.h"
 #include "query/imported_modules.h"
 #include "query/query_texts.h"
 #include "query/result_loading.h"
@@ -18,22 +19,38 @@ std::size_t ReplaceGridRows(TSQLiteTable& result, TResultGridSink& grid,
     return LoadResultRows(result, grid, keep);
 }
 
-} // namespace
-
-std::size_t FindDuplicateFiles(TSQLiteDatabase& catalog, TResultGridSink& grid, bool everyLink) {
-    // A catalog made before the stamps has no links to tell, nor has one whose stamp table is
-    // damaged (the next scan makes it again): every row is then a file of its own.
-    std::unique_ptr<TSQLiteTable> result;
+// The rows of the duplicate search, in group order when asked. A catalog made before the stamps
+// has no links to tell, nor has one whose stamp table is damaged (the next scan makes it again):
+// every row is then a file of its own.
+std::unique_ptr<TSQLiteTable> OpenDuplicates(TSQLiteDatabase& catalog, bool everyLink,
+                                             bool inGroupOrder) {
+    const auto text = [inGroupOrder](std::string_view query) {
+        return inGroupOrder ? InGroupOrder(query) : std::string(query);
+    };
     if (!everyLink && catalog.HasTable("tblFileStamps")) {
         try {
-            result = catalog.OpenResult(std::string(kDuplicatesOncePerFileQuery));
+            return catalog.OpenResult(text(kDuplicatesOncePerFileQuery));
         } catch (const ESQLiteException&) {
         }
     }
-    if (!result) {
-        result = catalog.OpenResult(std::string(kDuplicatesQuery));
-    }
+    return catalog.OpenResult(text(kDuplicatesQuery));
+}
+
+} // namespace
+
+std::size_t FindDuplicateFiles(TSQLiteDatabase& catalog, TResultGridSink& grid, bool everyLink) {
+    const auto result = OpenDuplicates(catalog, everyLink, false);
     return ReplaceGridRows(*result, grid);
+}
+
+std::size_t FindDuplicateFiles(TSQLiteDatabase& catalog, TResultGridSink& grid,
+                               const DuplicateFilters& filters, bool everyLink) {
+    if (!filters.Any()) {
+        return FindDuplicateFiles(catalog, grid, everyLink);
+    }
+    const auto result = OpenDuplicates(catalog, everyLink, true);
+    grid.ClearRows();
+    return LoadDuplicateGroups(*result, grid, filters);
 }
 
 std::size_t FindOldFiles(TSQLiteDatabase& catalog, TResultGridSink& grid, int months,

@@ -2,6 +2,7 @@
 
 #include "catalog/date_time.h"
 #include "catalog/sqlite_database.h"
+#include "query/duplicate_filters.h"
 #include "query/result_grid_sink.h"
 
 #include <cstddef>
@@ -16,6 +17,11 @@ namespace mirelon {
 // file, shown under the path that sorts first, unless everyLink asks for each of them.
 std::size_t FindDuplicateFiles(TSQLiteDatabase& catalog, TResultGridSink& grid,
                                bool everyLink = false);
+
+// The same search with the duplicate-files options applied (see LoadDuplicateGroups): each
+// group's rows come together, in path order.
+std::size_t FindDuplicateFiles(TSQLiteDatabase& catalog, TResultGridSink& grid,
+                               const DuplicateFilters& filters, bool everyLink = false);
 
 // Rows last accessed between midnight ten years before `now` and `now` less `months` months.
 std::size_t FindOldFiles(TSQLiteDatabase& catalog, TResultGridSink& grid, int months,

@@ -8,6 +8,10 @@ OldFilesBounds MakeOldFilesBounds(TDateTime now, int months) {
     return {DateText(ShiftYears(now, -10)), DateText(ShiftMonths(now, -months))};
 }
 
+std::string InGroupOrder(std::string_view duplicatesQuery) {
+    return std::string(duplicatesQuery) + " ORDER BY fldCheckSum, fldFullPath";
+}
+
 std::string OldFilesQuery(const OldFilesBounds& bounds) {
     // Date texts hold only digits, '-', ':' and a blank, so they go in without escaping.
     return "SELECT * FROM tblFiles WHERE [fldDateAccessed] BETWEEN '" + bounds.lower + "' AND '" +

@@ -29,6 +29,10 @@ inline constexpr std::string_view kDuplicatesOncePerFileQuery =
     "fldCheckSum IN (SELECT fldCheckSum FROM tblFiles WHERE fldCheckSum <> '' AND fldID NOT IN "
     "tblLaterLinks GROUP BY fldCheckSum HAVING COUNT(fldCheckSum) > 1)";
 
+// One of the queries above with each group's rows together, in path order, for searches that
+// filter within groups.
+std::string InGroupOrder(std::string_view duplicatesQuery);
+
 // The files that are candidates for "Unused Dlls": ".dll" files (the extension column ignores
 // letter case), and ELF shared libraries. A scan gives an ELF file its own name (DT_SONAME) as
 // internal name and never a company name or file version; a program image has an internal name

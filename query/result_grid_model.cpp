@@ -108,8 +108,14 @@ void TResultGridModel::AppendRows(std::vector<ResultRow>& rows) {
     rows.clear();
 }
 
-void TResultGridModel::ShadeDuplicateGroups() {
-    mirelon::ShadeDuplicateGroups(store_);
+void TResultGridModel::RemoveRows(const std::vector<bool>& remove) {
+    beginResetModel();
+    store_.RemoveRows(remove);
+    endResetModel();
+}
+
+void TResultGridModel::ShadeDuplicateGroups(bool sameName) {
+    mirelon::ShadeDuplicateGroups(store_, sameName);
     if (rowCount() > 0) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                          {Qt::BackgroundRole});

@@ -24,7 +24,9 @@ public:
 
     void ClearRows();
     void AppendRows(std::vector<ResultRow>& rows);
-    void ShadeDuplicateGroups();
+    // Drops the rows marked in `remove`, one flag per row.
+    void RemoveRows(const std::vector<bool>& remove);
+    void ShadeDuplicateGroups(bool sameName = false);
 
     QString CellText(int row, int column) const;
     BandColour RowColour(int row) const;

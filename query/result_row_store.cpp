@@ -57,6 +57,20 @@ void TResultRowStore::AppendRow(const ResultRow& row) {
     colours_.push_back(BandColour::Default);
 }
 
+void TResultRowStore::RemoveRows(const std::vector<bool>& remove) {
+    std::size_t kept = 0;
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        if (row < remove.size() && remove[row]) {
+            continue;
+        }
+        rows_[kept] = rows_[row];
+        colours_[kept] = colours_[row];
+        ++kept;
+    }
+    rows_.resize(kept);
+    colours_.resize(kept);
+}
+
 std::string_view TResultRowStore::Text(std::size_t row, std::size_t column) const {
     const char* record = rows_[row];
     const std::uint32_t begin = column == 0 ? 0 : EndOf(record, column - 1);

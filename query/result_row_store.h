@@ -24,6 +24,9 @@ public:
     std::size_t RowCount() const { return rows_.size(); }
     void Clear();
     void AppendRow(const ResultRow& row);
+    // Drops the rows marked in `remove` (one flag per row); the others keep their order. Their
+    // texts stay in the arena until Clear.
+    void RemoveRows(const std::vector<bool>& remove);
 
     std::string_view Text(std::size_t row, std::size_t column) const;
     BandColour Colour(std::size_t row) const { return colours_[row]; }

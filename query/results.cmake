@@ -1,6 +1,7 @@
 if(MIRELON_GUI)
   add_library(mirelon_query_ui STATIC
     frm_query_results.cpp
+    frm_query_results_actions.cpp
     full_text_hint_delegate.cpp
     grid_column_width.cpp
     query_commands.cpp
@@ -8,6 +9,6 @@ if(MIRELON_GUI)
     result_grid_view.cpp
     window_thread_grid_sink.cpp
   )
-  target_link_libraries(mirelon_query_ui PUBLIC mirelon_query mirelon_session mirelon_propsaver
-    mirelon_widgets Qt6::Widgets)
+  target_link_libraries(mirelon_query_ui PUBLIC mirelon_query mirelon_cleanup mirelon_session
+    mirelon_propsaver mirelon_widgets Qt6::Widgets)
 endif()

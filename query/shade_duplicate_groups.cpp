@@ -1,16 +1,27 @@
 #include "query/shade_duplicate_groups.h"
 
+#include "base/ascii_case.h"
+
 namespace mirelon {
 
-void ShadeDuplicateGroups(TResultRowStore& grid) {
+namespace {
+
+bool SameGroup(const TResultRowStore& grid, std::size_t a, std::size_t b, bool sameName) {
+    return grid.Text(a, kCheckSumColumn) == grid.Text(b, kCheckSumColumn) &&
+           (!sameName ||
+            EqualIgnoringAsciiCase(grid.Text(a, kFileNameColumn), grid.Text(b, kFileNameColumn)));
+}
+
+} // namespace
+
+void ShadeDuplicateGroups(TResultRowStore& grid, bool sameName) {
     BandColour colour = BandColour::White;
     std::size_t row = 0;
     while (row < grid.RowCount()) {
         colour = colour == BandColour::White ? BandColour::Peach : BandColour::White;
         grid.SetColour(row, colour);
-        const std::string_view checkSum = grid.Text(row, kCheckSumColumn);
         std::size_t next = row + 1;
-        while (next < grid.RowCount() && grid.Text(next, kCheckSumColumn) == checkSum) {
+        while (next < grid.RowCount() && SameGroup(grid, row, next, sameName)) {
             grid.SetColour(next, colour);
             ++next;
         }

@@ -10,9 +10,10 @@ namespace mirelon {
 
 int TTaskDispatcher::SlotOf(std::string_view taskName) {
     // Compared in this order, letter case significant.
-    const std::string_view names[] = {kTaskCreateDatabase, kTaskScanHarddisk, kTaskFindOldFiles,
-                                      kTaskFindDuplicateFiles, kTaskUnusedDlls};
-    for (int slot = 0; slot < 5; ++slot) {
+    const std::string_view names[kJobCount] = {kTaskCreateDatabase, kTaskScanHarddisk,
+                                               kTaskFindOldFiles,   kTaskFindDuplicateFiles,
+                                               kTaskUnusedDlls,     kTaskRemoveFiles};
+    for (int slot = 0; slot < kJobCount; ++slot) {
         if (taskName == names[slot]) {
             return slot;
         }

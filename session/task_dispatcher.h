@@ -13,11 +13,11 @@ class TThreadEx;
 
 using TJob = std::function<void(TThreadEx& sender)>;
 
-// Picks the job of a helper-thread run by the exact task name. Only the five job names can
+// Picks the job of a helper-thread run by the exact task name. Only the six job names can
 // carry a job; until one is set its name runs nothing, like every other name.
 class TTaskDispatcher {
 public:
-    // Throws std::invalid_argument for a name that is not one of the five job names.
+    // Throws std::invalid_argument for a name that is not one of the six job names.
     void SetJob(std::string_view taskName, TJob job);
     bool HasJob(std::string_view taskName) const;
 
@@ -31,7 +31,8 @@ public:
 private:
     static int SlotOf(std::string_view taskName);
 
-    TJob jobs_[5];
+    static constexpr int kJobCount = 6;
+    TJob jobs_[kJobCount];
     mutable std::mutex failureLock_;
     std::string failure_;
 };

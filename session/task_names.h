@@ -11,5 +11,7 @@ inline constexpr std::string_view kTaskFindOldFiles = "Find Old Files";
 inline constexpr std::string_view kTaskFindDuplicateFiles = "Find Duplicate Files";
 // The unused-DLL search of the "Find Unused Dlls" page.
 inline constexpr std::string_view kTaskUnusedDlls = "Unused Dlls";
+// Moving the files selected in the results window to the trash, or deleting them.
+inline constexpr std::string_view kTaskRemoveFiles = "Remove Files";
 
 } // namespace mirelon

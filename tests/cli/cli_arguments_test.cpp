@@ -53,6 +53,28 @@ TEST(CliArguments, MonthsAndFormats) {
     }
 }
 
+TEST(CliArguments, DuplicateFiltersAndWhatRemoveDuplicatesKeeps) {
+    const CliRequest filtered =
+        Parse({"duplicates", "--same-name", "--extensions", "DOC, .zip txt", "--exclude", "/x"});
+    EXPECT_TRUE(filtered.sameName);
+    EXPECT_EQ(filtered.extensions, (std::vector<std::string>{".doc", ".zip", ".txt"}));
+    EXPECT_EQ(filtered.excludedFolders, std::vector<std::string>{"/x"});
+    EXPECT_FALSE(Parse({"duplicates"}).sameName);
+
+    const CliRequest remove =
+        Parse({"remove-duplicates", "--keep=shortest-path", "--dry-run", "--permanently"});
+    EXPECT_EQ(remove.keep, KeepRule::ShortestPath);
+    EXPECT_TRUE(remove.dryRun && remove.permanently);
+    EXPECT_EQ(Parse({"remove-duplicates", "--in", "/keep"}).keepInside, "/keep");
+    EXPECT_TRUE(Parse({"remove-duplicates", "--help"}).help);
+    EXPECT_NE(UsageError({"remove-duplicates"}).find("--keep"), std::string::npos);
+    EXPECT_NE(UsageError({"remove-duplicates", "--keep", "oldest", "--in", "/k"}).find("give one"),
+              std::string::npos);
+    EXPECT_NE(UsageError({"remove-duplicates", "--keep", "biggest"}).find("'biggest'"),
+              std::string::npos);
+    EXPECT_NE(UsageError({"duplicates", "--keep", "oldest"}).find("'--keep'"), std::string::npos);
+}
+
 TEST(CliArguments, HelpAndVersion) {
     EXPECT_TRUE(Parse({"--help"}).help);
     EXPECT_EQ(Parse({"help", "old"}).command, CliCommand::OldFiles);

@@ -360,7 +360,7 @@ TEST(CliEndToEnd, BadArgumentsExitWithTwoAndOneLineNamingTheArgument) {
 
 TEST(CliEndToEnd, EveryCommandHasHelp) {
     for (const std::string command :
-         {"scan", "duplicates", "old", "unused-dlls", "drives", "hash"}) {
+         {"scan", "duplicates", "remove-duplicates", "old", "unused-dlls", "drives", "hash"}) {
         const ProcessResult result = RunCli({command, "--help"});
         EXPECT_EQ(result.exitCode, 0) << command;
         EXPECT_EQ(result.out.rfind("Usage: mirelon-cli " + command, 0), 0u) << result.out;
@@ -372,10 +372,15 @@ TEST(CliEndToEnd, EveryCommandHasHelp) {
 
 TEST(CliEndToEnd, QueriesWithoutACatalogFailWithoutMakingOne) {
     TTempFolder folder;
-    const ProcessResult result = RunCli({"old", "--db", folder.Path()});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find(folder / "files.db"), std::string::npos) << result.err;
-    EXPECT_FALSE(std::filesystem::exists(folder / "files.db"));
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"old"}, {"remove-duplicates", "--keep", "oldest"}}) {
+        std::vector<std::string> arguments = command;
+        arguments.insert(arguments.end(), {"--db", folder.Path()});
+        const ProcessResult result = RunCli(arguments);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_NE(result.err.find(folder / "files.db"), std::string::npos) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(folder / "files.db"));
+    }
 }
 
 // Whether "/" is a mount of its own here; inside a chroot it is not, and has no drive letter.

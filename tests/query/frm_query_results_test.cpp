@@ -68,6 +68,7 @@ private slots:
     void buttonsWithoutActionChangeNothing();
     void freshRowsClearTheSortIndicator();
     void typingSearchesFullPath();
+    void savedListsHoldTheRowsInGridOrder();
 };
 
 void FrmQueryResultsTest::buttonsKeepTheirPlaceFromTheRightEdge() {
@@ -229,6 +230,8 @@ void FrmQueryResultsTest::columnMenuHidesButKeepsOneColumn() {
 }
 
 void FrmQueryResultsTest::buttonsWithoutActionChangeNothing() {
+    // A window that no program has wired yet: Refresh and Delete have nothing to run, Abort only
+    // raises its flag.
     TfrmQueryResults window;
     Load(window, {Row("a"), Row("b")});
     window.Show();
@@ -261,6 +264,85 @@ void FrmQueryResultsTest::typingSearchesFullPath() {
     window.Grid().setCurrentIndex(window.Model().index(0, kCheckSumColumn));
     window.Grid().keyboardSearch("/gam");
     QCOMPARE(window.Grid().currentIndex().row(), 2);
+}
+
+namespace {
+
+// Splits RFC 4180 text into records of fields, read apart from the writer's own rules.
+std::vector<QStringList> ReadCsv(const QByteArray& text) {
+    std::vector<QStringList> records(1);
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += QChar::fromLatin1(c);
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            records.back() << field;
+            field.clear();
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            records.back() << field;
+            field.clear();
+            records.emplace_back();
+            ++i;
+        } else {
+            field += QChar::fromLatin1(c);
+        }
+    }
+    records.pop_back(); // after the last line end
+    return records;
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+void FrmQueryResultsTest::savedListsHoldTheRowsInGridOrder() {
+    TfrmQueryResults window;
+    Load(window, {Row("/b/plain", "10"), Row("/a/comma, \"quote\"", "2"), Row("/c/line\nfeed", "3"),
+                  Row("/d/tab\there", "1")});
+    window.Model().sort(kFileSizeColumn, Qt::AscendingOrder);
+    QTemporaryDir folder;
+    const QString csv = folder.filePath("list.csv");
+    const QString tsv = folder.filePath("list.tsv");
+    QString asked = csv;
+    window.ChooseListFile = [&asked](OutputFormat& format) {
+        format = asked.endsWith(".csv") ? OutputFormat::Csv : OutputFormat::Tsv;
+        return asked;
+    };
+    QTest::mouseClick(window.findChild<QPushButton*>("btnSaveList"), Qt::LeftButton);
+    asked = tsv;
+    window.btnSaveListClick();
+    QCOMPARE(window.StatusText(), "4 files saved to " + tsv);
+
+    const std::vector<QStringList> records = ReadCsv(ReadFile(csv));
+    QCOMPARE(records.size(), 5u);
+    QCOMPARE(records[0].first(), QString("fldFullPath"));
+    QStringList paths;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        QCOMPARE(records[i].size(), 12);
+        paths << records[i][0];
+    }
+    QCOMPARE(paths,
+             (QStringList{"/d/tab\there", "/a/comma, \"quote\"", "/c/line\nfeed", "/b/plain"}));
+    QCOMPARE(ReadFile(tsv).split('\n').size(), 6); // header, four rows, the empty end
+    QVERIFY(ReadFile(tsv).contains("/c/line\\nfeed\t"));
+
+    // A folder that does not exist: the status says so and nothing is written.
+    QVERIFY(!window.SaveList(folder.filePath("missing/list.csv"), OutputFormat::Csv));
+    QVERIFY(window.StatusText().startsWith("Cannot write "));
 }
 
 QTEST_MAIN(FrmQueryResultsTest)

@@ -1,8 +1,11 @@
 // The three "Show Results" buttons of the main window, through the real helper thread and task
 // dispatcher, down to the results window.
 #include "app/app_windows.h"
+#include "app/blinking_label.h"
 #include "app/qt_window_thread.h"
 #include "catalog/local_clock.h"
+#include "panels/frm_duplicate_files_options.h"
+#include "panels/inspector_rows.h"
 #include "query/frm_query_results.h"
 #include "query/month_shift.h"
 #include "query/result_grid_model.h"
@@ -43,7 +46,19 @@ void QueryWiringTest::showResultsButtonsFillTheResultsWindow() {
     QVERIFY(results != nullptr);
     QVERIFY(!results->isVisible());
 
+    // The options' initial values ask for the same name and four extensions, which these
+    // libraries have not; the status says why nothing shows.
     windows.frmMain->btnDuplicateFiles->click();
+    QCOMPARE(results->Model().rowCount(), 0);
+    QCOMPARE(windows.frmMain->sbCaption2->text(),
+             QString("No matching files found. Same name; .doc, .zip, .exe, .txt — change them "
+                     "under Options"));
+    auto* options =
+        qobject_cast<TfrmDuplicateFiles_Options*>(windows.frmDuplicateFiles_Options.get());
+    options->chkSameName->SetChecked(false);
+    options->edtExtensions->SetValue("DLL");
+    windows.frmMain->btnDuplicateFiles->click();
+    QCOMPARE(windows.frmMain->sbCaption2->text(), QString(".dll — change them under Options"));
     QCOMPARE(results->Model().rowCount(), 2);
     QCOMPARE(results->Model().RowColour(0), BandColour::Peach);
     QVERIFY(results->isVisible());

@@ -17,4 +17,9 @@ if(MIRELON_GUI)
       query_wiring_test.cpp
     LIBS mirelon_shell mirelon_query_ui
   )
+  mirelon_qttest(query_cleanup_tests
+    SOURCES
+      results_cleanup_test.cpp
+    LIBS mirelon_shell mirelon_query_ui
+  )
 endif()

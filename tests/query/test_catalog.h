@@ -14,15 +14,16 @@ namespace mirelon {
 class TTestCatalog {
 public:
     struct Row {
-        std::string fullPath;
-        std::string checkSum;
+        std::string fullPath{};
+        std::string checkSum{};
         std::string dateAccessed = "2015-01-01";
-        std::string importModules;
+        std::string importModules{};
         std::string fileSize = "1";
         // A program image with a version resource unless told otherwise.
         std::string companyName = "Company";
         std::string internalName = "Internal";
         std::string fileVersion = "1.2.3";
+        std::string dateModified = "2004-05-06 07:08:09";
     };
 
     TTestCatalog() : database_(CreateDatabase(folder_.Slashed())) {}
@@ -42,7 +43,7 @@ public:
             "fldCheckSum,fldDateCreated,fldDateModified,fldDateAccessed,fldImportModules,"
             "fldCompanyName,fldInternalName,fldFileVersion) VALUES (" +
             Quote(row.fullPath) + "," + Quote(name) + "," + Quote(extension) + "," + row.fileSize +
-            "," + Quote(row.checkSum) + ",'2001-02-03','2004-05-06 07:08:09'," +
+            "," + Quote(row.checkSum) + ",'2001-02-03'," + Quote(row.dateModified) + "," +
             Quote(row.dateAccessed) + "," + Quote(row.importModules) + "," +
             Quote(row.companyName) + "," + Quote(row.internalName) + "," + Quote(row.fileVersion) +
             ");");

@@ -1,6 +1,6 @@
 # Helpers every test may use: temporary folders, folder trees for the scanner, named pipes, a
 # mount table given as text, a drive table of its own, bounded waits, signals to a started
-# process. Linked into each test.
+# process, and on Linux a desktop trash of the test's own. Linked into each test.
 add_library(mirelon_test_support STATIC
   eventually.cpp
   small_disk_vfs.cpp
@@ -11,6 +11,8 @@ mirelon_platform_sources(mirelon_test_support named_pipe scan_test_tree)
 mirelon_one_side_sources(mirelon_test_support posix process_signal_posix.cpp)
 # Child processes that give up privileges or mount file systems of their own: Linux only.
 mirelon_one_side_sources(mirelon_test_support posix child_process_posix.cpp)
+# The desktop trash is the Linux side's; Wine keeps the Recycle Bin in the host's.
+mirelon_one_side_sources(mirelon_test_support posix test_trash_posix.cpp)
 target_include_directories(mirelon_test_support PUBLIC ${PROJECT_SOURCE_DIR})
 # The Windows folder trees take long, wide paths.
 target_link_libraries(mirelon_test_support PRIVATE mirelon_base)

@@ -1,7 +1,7 @@
 // Any bytes (a path is any bytes) must come out of each field escaping as a field its format's
 // reader takes back: JSON as valid UTF-8 that decodes to the input wherever the input was
 // valid UTF-8, TSV and CSV exactly.
-#include "cli/cli_field_escaping.h"
+#include "output/field_escaping.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "cli/cli_field_escaping.h"
+#include "output/field_escaping.h"
 
 #include "base/hex_text.h"
 

@@ -1,6 +1,6 @@
-#include "cli/cli_table_writer.h"
+#include "output/table_writer.h"
 
-#include "cli/cli_field_escaping.h"
+#include "output/field_escaping.h"
 
 #include <algorithm>
 #include <vector>

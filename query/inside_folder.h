@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+
+namespace mirelon {
+
+// Whether the path is the folder itself or lies anywhere below it. The folder may end in '/'
+// (a drive root does); letter case of ASCII letters is ignored, as the catalog's paths and the
+// scan's excluded folders compare.
+bool IsInsideFolder(std::string_view path, std::string_view folder);
+
+} // namespace mirelon
