@@ -1,5 +1,6 @@
 #include "exclusions/drive_roots.h"
 
+#include "exclusions/item_identity.h"
 #include "scan/drive_info.h"
 
 namespace mirelon {
@@ -16,9 +17,7 @@ std::vector<TDriveRoot> DriveRoots(const TcxDriveInfo& drives) {
         if (root.ScanPath.empty()) {
             continue;
         }
-        root.Path = root.ScanPath.size() > 1 && root.ScanPath.back() == '/'
-                        ? root.ScanPath.substr(0, root.ScanPath.size() - 1)
-                        : root.ScanPath;
+        root.Path = ItemPathOfFolder(root.ScanPath);
         root.DisplayName = drive->ShellInfo()->DisplayName();
         roots.push_back(std::move(root));
     }

@@ -1,5 +1,6 @@
 #include "exclusions/excluded_folder_list.h"
 
+#include "base/utf8_path.h"
 #include "exclusions/item_identity.h"
 
 #include <algorithm>
@@ -30,13 +31,13 @@ std::vector<std::string> ExcludedFolderList(const TCheckStateStore& store,
         if (!path) {
             continue;
         }
-        const std::string asDriveRoot = *path == "/" ? *path : *path + "/";
+        const std::string asDriveRoot = PathWithSeparator(*path);
         if (Contains(driveScanPaths, asDriveRoot)) {
             list.push_back(asDriveRoot);
             continue;
         }
         std::error_code error;
-        if (std::filesystem::exists(std::filesystem::path(*path), error)) {
+        if (std::filesystem::exists(PathFromUtf8(*path), error)) {
             list.push_back(*path);
         }
     }

@@ -10,8 +10,10 @@ add_library(mirelon_exclusion_store STATIC
 )
 target_include_directories(mirelon_exclusion_store PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_exclusion_store)
-# The file is replaced the way the settings file is; drive roots come from the drive table.
-target_link_libraries(mirelon_exclusion_store PUBLIC mirelon_base mirelon_settings mirelon_drives)
+# The file is replaced the way the settings file is; drive roots come from the drive table, and
+# paths are joined with the walk's separator.
+target_link_libraries(mirelon_exclusion_store PUBLIC mirelon_base mirelon_settings mirelon_drives
+  mirelon_scanner)
 
 if(MIRELON_GUI)
   # The two excluded-folder panels and their folder tree.

@@ -1,6 +1,8 @@
 #include "exclusions/item_identity.h"
 
 #include "base/ascii_case.h"
+#include "base/utf8_path.h"
+#include "scan/path_separator.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +14,17 @@ namespace {
 
 unsigned char FoldedAscii(char c) {
     return static_cast<unsigned char>(ToLowerAscii(c));
+}
+
+bool IsRoot(const std::filesystem::path& path) {
+    return !path.empty() && path == path.root_path();
+}
+
+// Absolute by the platform's rules ("/srv" on Linux, "C:\srv" on Windows), and without a
+// trailing separator unless a root.
+bool IsItemPath(std::string_view text) {
+    const std::filesystem::path path = PathFromUtf8(text);
+    return path.is_absolute() && (path.has_filename() || IsRoot(path));
 }
 
 } // namespace
@@ -27,20 +40,32 @@ std::optional<std::string> PathOfIdentity(std::string_view identity) {
         return std::nullopt;
     }
     const std::string_view path = identity.substr(0, identity.size() - kRootIdentity.size());
-    if (path.front() != '/' || path.find('\0') != std::string_view::npos ||
-        (path.size() > 1 && path.back() == '/')) {
+    if (path.find('\0') != std::string_view::npos || !IsItemPath(path)) {
         return std::nullopt;
     }
     return std::string(path);
 }
 
 std::string ChildPath(std::string_view folder, std::string_view name) {
-    std::string path(folder);
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
+    std::string path = PathWithSeparator(folder);
     path.append(name);
     return path;
+}
+
+std::string ItemPathOfFolder(std::string_view folder) {
+    std::string path(folder);
+    while (path.size() > 1 && IsPathSeparator(path.back()) && !IsRoot(PathFromUtf8(path))) {
+        path.pop_back();
+    }
+    return path;
+}
+
+std::string PathWithSeparator(std::string_view path) {
+    std::string withSeparator(path);
+    if (withSeparator.empty() || !IsPathSeparator(withSeparator.back())) {
+        withSeparator += PathSeparator();
+    }
+    return withSeparator;
 }
 
 bool IdentityExists(std::string_view identity) {
@@ -49,7 +74,7 @@ bool IdentityExists(std::string_view identity) {
         return false;
     }
     std::error_code error;
-    return std::filesystem::exists(std::filesystem::path(*path), error);
+    return std::filesystem::exists(PathFromUtf8(*path), error);
 }
 
 bool ItemOrderLess(std::string_view a, std::string_view b) {

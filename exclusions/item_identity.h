@@ -8,7 +8,7 @@ namespace mirelon {
 
 // An item of the folder tree is known by its full path as bytes, closed by two zero bytes, the
 // way a shell identifier list is closed; the top item (the computer) by the two zero bytes alone.
-// Paths are absolute and carry no trailing '/', except "/" itself.
+// Paths are absolute and carry no trailing separator, except a root ("/", "C:\").
 inline constexpr std::string_view kRootIdentity{"\0\0", 2};
 
 std::string IdentityOfPath(std::string_view path);
@@ -19,6 +19,12 @@ std::optional<std::string> PathOfIdentity(std::string_view identity);
 
 // The path of entry `name` inside folder `folder`.
 std::string ChildPath(std::string_view folder, std::string_view name);
+
+// A folder's path as its item is known: without a trailing separator, unless it is a root.
+std::string ItemPathOfFolder(std::string_view folder);
+
+// The path with a trailing separator, the form in which the scan walks a drive root.
+std::string PathWithSeparator(std::string_view path);
 
 // Whether the item an identity names is still on disk (a folder, a file, anything).
 bool IdentityExists(std::string_view identity);

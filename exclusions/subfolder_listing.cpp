@@ -1,5 +1,6 @@
 #include "exclusions/subfolder_listing.h"
 
+#include "base/utf8_path.h"
 #include "exclusions/item_identity.h"
 
 #include <algorithm>
@@ -12,12 +13,12 @@ std::vector<std::string> ListSubfolderNames(const std::string& folder) {
     namespace fs = std::filesystem;
     std::vector<std::string> names;
     std::error_code error;
-    fs::directory_iterator entries(fs::path(folder), fs::directory_options::skip_permission_denied,
-                                   error);
+    fs::directory_iterator entries(PathFromUtf8(folder),
+                                   fs::directory_options::skip_permission_denied, error);
     for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
         std::error_code statusError;
         if (entries->symlink_status(statusError).type() == fs::file_type::directory) {
-            names.push_back(entries->path().filename().string());
+            names.push_back(Utf8FromPath(entries->path().filename()));
         }
     }
     std::sort(names.begin(), names.end(),

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "base/executable_path.h"
+
 #include <string>
 
 namespace mirelon {
 
 // The directory part of an executable's full path, with its trailing separator.
 std::string DataDirectoryOf(const std::string& executablePath);
-
-// Full path of the running executable, whatever the working directory; empty if unknown.
-std::string ExecutablePath();
 
 // Whether programs in this directory are installed ones: it is a "bin" directory (/usr/bin,
 // /usr/local/bin, ~/.local/bin), which is no place for a user's data.

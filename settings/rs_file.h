@@ -31,7 +31,4 @@ struct TrsRenameResult {
 // one of `path` + ".2" + `suffix`, ".3" and on; never replaces another file.
 TrsRenameResult RenameBeside(const std::string& path, std::string_view suffix);
 
-// The running program's own file, or an empty string when the system cannot tell.
-std::string RunningExecutablePath();
-
 } // namespace mirelon

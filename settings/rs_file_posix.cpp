@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -157,14 +156,6 @@ TrsRenameResult RenameBeside(const std::string& path, std::string_view suffix) {
         return {{}, std::strerror(errno)};
     }
     return {{}, std::strerror(EEXIST)};
-}
-
-std::string RunningExecutablePath() {
-    char buffer[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-    if (length <= 0 || static_cast<size_t>(length) >= sizeof buffer)
-        return {};
-    return std::string(buffer, static_cast<size_t>(length));
 }
 
 } // namespace mirelon

@@ -1,5 +1,7 @@
 #include "settings/rs_ini_data.h"
 
+#include "base/executable_path.h"
+#include "base/utf8_path.h"
 #include "settings/rs_file.h"
 #include "settings/rs_ini_reader.h"
 #include "settings/rs_ini_writer.h"
@@ -9,18 +11,13 @@
 namespace mirelon {
 
 std::string SettingsFileName(const std::string& dataDirectory, const std::string& executablePath) {
-    std::string name = executablePath.substr(executablePath.rfind('/') + 1);
-    const size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot != 0)
-        name.erase(dot);
-    std::string fileName = dataDirectory;
-    if (!fileName.empty() && fileName.back() != '/')
-        fileName += '/';
-    return fileName + name + ".ini";
+    // The stem keeps a name that only starts with a dot whole, as a name without extension.
+    const std::filesystem::path name = PathFromUtf8(executablePath).filename().stem();
+    return Utf8FromPath(PathFromUtf8(dataDirectory) / name) + ".ini";
 }
 
 std::string SettingsFileName(const std::string& dataDirectory) {
-    return SettingsFileName(dataDirectory, RunningExecutablePath());
+    return SettingsFileName(dataDirectory, ExecutablePath());
 }
 
 void TrsIniData::Load(TrsStorage& storage) {

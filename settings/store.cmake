@@ -1,6 +1,5 @@
 add_library(mirelon_settings STATIC
   rs_escaped_text.cpp
-  rs_file_posix.cpp
   rs_ini_data.cpp
   rs_ini_reader.cpp
   rs_ini_writer.cpp
@@ -10,6 +9,7 @@ add_library(mirelon_settings STATIC
   rs_value_conversion.cpp
   rs_value_text.cpp
 )
+mirelon_platform_sources(mirelon_settings rs_file)
 target_include_directories(mirelon_settings PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_settings)
 # Date-time values use the catalog's date text.

@@ -2,6 +2,7 @@
 #include "exclusions/item_identity.h"
 #include "settings/rs_exception.h"
 
+#include "tests/exclusions/item_paths.h"
 #include "tests/support/scan_test_tree.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +14,10 @@
 namespace mirelon {
 namespace {
 
+using test::AbsolutePath;
+using test::Id;
+using test::IdentityRecord;
 using test::ScanTestTree;
-
-std::string Id(const std::string& path) {
-    return IdentityOfPath(path);
-}
 
 const TItemExists kEverythingExists = [](std::string_view) { return true; };
 
@@ -71,9 +71,8 @@ TEST(CheckStateFileTest, KnownTicksGiveTheExpectedBytes) {
     TCheckStateStore store;
     store.SetState({Id("/d")}, csMixedNormal);
     store.SetState({Id("/d"), Id("/d/a")}, csCheckedNormal);
-    const std::string leaf = Bytes({6, 0, 0, 0}) + "/d/a" + Bytes({0, 0, 0}) + Tail(1, 2, 1);
-    const std::string folder =
-        Bytes({4, 0, 0, 0}) + "/d" + Bytes({0, 0, 1, 1, 0, 0, 0}) + leaf + Tail(1, 4, 1);
+    const std::string leaf = IdentityRecord("/d/a") + Bytes({0}) + Tail(1, 2, 1);
+    const std::string folder = IdentityRecord("/d") + Bytes({1, 1, 0, 0, 0}) + leaf + Tail(1, 4, 1);
     const std::string root = Bytes({2, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0}) + folder + Tail(0, 0, 0);
     EXPECT_EQ(EncodeCheckStateTree(store.Snapshot()), root);
     // Nothing ticked: the root still has its (empty) list of children.
@@ -139,7 +138,7 @@ TEST(CheckStateFileTest, FileCutShortGivesTheTicksReadBeforeTheCut) {
     EXPECT_EQ(previous, 3);
 
     // Cut inside /d/b: /d/a and /d/a/x are whole, /d keeps no state, /d/b keeps its identity.
-    const size_t cutAt = bytes.find("/d/b") + 6 + 1;
+    const size_t cutAt = bytes.find(Id("/d/b")) + Id("/d/b").size() + 1;
     const TCheckStateNode root =
         DecodeCheckStateTree(std::string_view(bytes).substr(0, cutAt), kEverythingExists).Root;
     ASSERT_EQ(root.Children.size(), 1u);
@@ -156,7 +155,7 @@ TEST(CheckStateFileTest, AbsurdCountsAndLengthsEndTheReadingWithoutAllocating) {
     const std::string rootStart = Bytes({2, 0, 0, 0, 0, 0});
     const std::string huge = Bytes({0xff, 0xff, 0xff, 0x7f});
     const std::string negative = Bytes({0xff, 0xff, 0xff, 0xff});
-    const std::string tick = Bytes({4, 0, 0, 0}) + "/t" + Bytes({0, 0, 0}) + Tail(1, 2, 1);
+    const std::string tick = IdentityRecord("/t") + Bytes({0}) + Tail(1, 2, 1);
     const std::string cases[] = {
         huge + "/d",                                            // identity longer than the file
         rootStart + Bytes({1}) + huge + tick,                   // more children than follow
@@ -183,11 +182,11 @@ TEST(CheckStateFileTest, AbsurdCountsAndLengthsEndTheReadingWithoutAllocating) {
 std::string Nested(int depth) {
     std::string open, close;
     for (int level = 0; level < depth; ++level) {
-        open += Bytes({4, 0, 0, 0}) + "/n" + Bytes({0, 0, 1, 1, 0, 0, 0});
+        open += IdentityRecord("/n") + Bytes({1, 1, 0, 0, 0});
         close += Tail(1, 4, 1);
     }
-    return Bytes({2, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0}) + open + Bytes({4, 0, 0, 0}) + "/n" +
-           Bytes({0, 0, 0}) + Tail(1, 2, 1) + close + Tail(0, 0, 0);
+    return Bytes({2, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0}) + open + IdentityRecord("/n") + Bytes({0}) +
+           Tail(1, 2, 1) + close + Tail(0, 0, 0);
 }
 
 int Depth(const TCheckStateNode& root) {
@@ -211,8 +210,7 @@ TEST(CheckStateFileTest, NestingIsReadToItsLimitAndNoFurther) {
 }
 
 TEST(CheckStateFileTest, ExtraObjectEndsTheReadingAfterTheNodesState) {
-    const std::string child =
-        Bytes({4, 0, 0, 0}) + "/t" + Bytes({0, 0, 0, 1, 2, 1}) + std::string(12, '\0');
+    const std::string child = IdentityRecord("/t") + Bytes({0, 1, 2, 1}) + std::string(12, '\0');
     const std::string bytes = Bytes({2, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0}) + child +
                               Bytes({1, 3, 0, 0, 0}) + "Obj" + Tail(0, 0, 0);
     const TCheckStateDecoding decoding = DecodeCheckStateTree(bytes, kEverythingExists);
@@ -223,7 +221,7 @@ TEST(CheckStateFileTest, ExtraObjectEndsTheReadingAfterTheNodesState) {
 
 TEST(CheckStateFileTest, BytesThisProgramCannotHaveWrittenAreDamage) {
     const std::string root = Bytes({2, 0, 0, 0, 0, 0, 1});
-    const std::string tick = Bytes({4, 0, 0, 0}) + "/t" + Bytes({0, 0, 0}) + Tail(1, 2, 1);
+    const std::string tick = IdentityRecord("/t") + Bytes({0}) + Tail(1, 2, 1);
     const auto child = [](const std::string& identity, const std::string& tail) {
         return Bytes({static_cast<int>(identity.size()), 0, 0, 0}) + identity + Bytes({0}) + tail;
     };
@@ -241,14 +239,14 @@ TEST(CheckStateFileTest, BytesThisProgramCannotHaveWrittenAreDamage) {
          root.size() + 4 + tick.size() + rootTail.size()},
         {"a relative path", two + child(std::string("t\0\0", 3), Tail(1, 2, 1)) + rootTail,
          two.size()},
-        {"no closing zeros", two + child("/u", Tail(1, 2, 1)) + rootTail, two.size()},
+        {"no closing zeros", two + child(AbsolutePath("/u"), Tail(1, 2, 1)) + rootTail, two.size()},
         {"no identity", two + child("", Tail(1, 2, 1)) + rootTail, two.size()},
         {"the top item below the top",
          two + child(std::string("\0\0", 2), Tail(1, 2, 1)) + rootTail, two.size()},
         {"an unknown storage flag", two + child(Id("/u"), Tail(5, 2, 1)) + rootTail,
-         two.size() + 4 + 5, true},
-        {"check state 6", two + child(Id("/u"), Tail(1, 6, 1)) + rootTail, two.size() + 4 + 5,
-         true},
+         two.size() + 4 + Id("/u").size() + 1, true},
+        {"check state 6", two + child(Id("/u"), Tail(1, 6, 1)) + rootTail,
+         two.size() + 4 + Id("/u").size() + 1, true},
     };
     for (const Case& damaged : cases) {
         const TCheckStateDecoding decoding = DecodeCheckStateTree(damaged.bytes, kEverythingExists);

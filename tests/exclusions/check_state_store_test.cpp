@@ -1,14 +1,14 @@
 #include "exclusions/check_state_store.h"
 #include "exclusions/item_identity.h"
+#include "tests/exclusions/item_paths.h"
 
 #include <gtest/gtest.h>
 
 namespace mirelon {
 namespace {
 
-std::string Id(const std::string& path) {
-    return IdentityOfPath(path);
-}
+using test::AbsolutePath;
+using test::Id;
 
 std::vector<std::string> IdentitiesInOrder(const TCheckStateStore& store) {
     std::vector<std::string> identities;
@@ -19,17 +19,23 @@ std::vector<std::string> IdentitiesInOrder(const TCheckStateStore& store) {
 }
 
 TEST(ItemIdentityTest, PathsAndIdentitiesConvertBothWays) {
-    EXPECT_EQ(IdentityOfPath("/srv"), std::string("/srv\0\0", 6));
-    EXPECT_EQ(PathOfIdentity(Id("/srv/a b")), "/srv/a b");
-    EXPECT_EQ(PathOfIdentity(Id("/")), "/");
+    const std::string srv = AbsolutePath("/srv");
+    EXPECT_EQ(IdentityOfPath(srv), srv + std::string("\0\0", 2));
+    EXPECT_EQ(PathOfIdentity(Id("/srv/a b")), AbsolutePath("/srv/a b"));
+    EXPECT_EQ(PathOfIdentity(Id("/")), AbsolutePath("/"));
     // The top item, and bytes that name no absolute path, are not file-system items.
     EXPECT_FALSE(PathOfIdentity(kRootIdentity));
-    EXPECT_FALSE(PathOfIdentity("/srv"));
-    EXPECT_FALSE(PathOfIdentity(Id("srv")));
+    EXPECT_FALSE(PathOfIdentity(srv));
+    EXPECT_FALSE(PathOfIdentity(IdentityOfPath("srv")));
     EXPECT_FALSE(PathOfIdentity(Id("/srv/")));
-    EXPECT_FALSE(PathOfIdentity(std::string("/a\0b\0\0", 6)));
-    EXPECT_EQ(ChildPath("/", "etc"), "/etc");
-    EXPECT_EQ(ChildPath("/etc", "ssh"), "/etc/ssh");
+    EXPECT_FALSE(PathOfIdentity(AbsolutePath("/a") + std::string("\0b\0\0", 4)));
+    EXPECT_EQ(ChildPath(AbsolutePath("/"), "etc"), AbsolutePath("/etc"));
+    EXPECT_EQ(ChildPath(AbsolutePath("/etc"), "ssh"), AbsolutePath("/etc/ssh"));
+    // A folder's item drops the trailing separator, except a root's.
+    EXPECT_EQ(ItemPathOfFolder(AbsolutePath("/mnt/data/")), AbsolutePath("/mnt/data"));
+    EXPECT_EQ(ItemPathOfFolder(AbsolutePath("/")), AbsolutePath("/"));
+    EXPECT_EQ(PathWithSeparator(AbsolutePath("/mnt/data")), AbsolutePath("/mnt/data/"));
+    EXPECT_EQ(PathWithSeparator(AbsolutePath("/")), AbsolutePath("/"));
 }
 
 TEST(ItemIdentityTest, SiblingOrderIgnoresLetterCaseThenBytes) {

@@ -1,6 +1,7 @@
 #include "exclusions/excluded_folder_list.h"
 #include "exclusions/item_identity.h"
 
+#include "tests/exclusions/item_paths.h"
 #include "tests/support/scan_test_tree.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 namespace mirelon {
 namespace {
 
+using test::AbsolutePath;
 using test::ScanTestTree;
 using Paths = std::vector<std::string>;
 
@@ -21,7 +23,7 @@ protected:
         while (start < relative.size()) {
             const size_t slash = relative.find('/', start);
             const size_t end = slash == std::string::npos ? relative.size() : slash;
-            path += "/" + relative.substr(start, end - start);
+            path = ChildPath(path, relative.substr(start, end - start));
             chain.push_back(IdentityOfPath(path));
             start = end + 1;
         }
@@ -67,10 +69,11 @@ TEST_F(ExcludedFolderListTest, DriveRootsAreListedAsTheScanWalksThem) {
     tree.Folder("sub");
     store.SetState({IdentityOfPath(tree.Root())}, csCheckedNormal);
     store.SetState(Chain("sub"), csCheckedNormal);
-    store.SetState({IdentityOfPath("/")}, csCheckedNormal);
-    EXPECT_EQ(List({"/", tree.Root() + "/"}), (Paths{"/", tree.Root() + "/", tree.Path("sub")}));
+    const std::string top = AbsolutePath("/");
+    store.SetState({IdentityOfPath(top)}, csCheckedNormal);
+    EXPECT_EQ(List({top, tree.Path("")}), (Paths{top, tree.Path(""), tree.Path("sub")}));
     // The same folder when it is not a drive: without the separator, like any folder.
-    EXPECT_EQ(List({"/"}), (Paths{"/", tree.Root(), tree.Path("sub")}));
+    EXPECT_EQ(List({top}), (Paths{top, tree.Root(), tree.Path("sub")}));
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include "scan/scan_files.h"
 #include "scan/scan_run.h"
 #include "session/scan_session.h"
-#include "tests/support/fake_mount_source.h"
+#include "tests/support/fake_drives.h"
 #include "tests/support/scan_test_tree.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@
 namespace mirelon {
 namespace {
 
-using test::FakeMountSource;
+using test::FakeDrives;
 using test::ScanTestTree;
 using PathSet = std::set<std::string>;
 
@@ -28,16 +28,15 @@ using PathSet = std::set<std::string>;
 class ExclusionScanTest : public ::testing::Test {
 protected:
     ExclusionScanTest() {
-        auto source = std::make_shared<FakeMountSource>();
-        source->text = "30 1 259:3 / " + tree.Root() + " rw,relatime - ext4 /dev/vdb1 rw\n";
-        drives = std::make_shared<const TcxDriveInfo>(source);
+        drives =
+            std::make_shared<const TcxDriveInfo>(FakeDrives({{2, kDriveFixed, tree.Path("")}}));
         tree.File("keep.txt", "k");
         tree.File("skip/a.txt", "a");
         tree.File("skip/deeper/b.txt", "b");
         tree.File("other/c.txt", "c");
     }
 
-    // What the scan catalogued, relative to the tree.
+    // What the scan catalogued.
     PathSet Scan(const TCheckStateStore& source) {
         auto store = std::make_shared<TCheckStateStore>();
         store->Assign(source.Snapshot());
@@ -53,14 +52,14 @@ protected:
         auto table = reader.OpenResult("SELECT fldFullPath FROM tblFiles");
         PathSet paths;
         for (; !table->AtEnd(); table->MoveNext()) {
-            paths.insert(table->TextOf("fldFullPath").substr(tree.Root().size() + 1));
+            paths.insert(table->TextOf("fldFullPath"));
         }
         return paths;
     }
 
     ScanTestTree tree;
     ScanTestTree dataTree;
-    std::string dataDir = dataTree.Root() + "/";
+    std::string dataDir = dataTree.Path("");
     std::shared_ptr<const TcxDriveInfo> drives;
 };
 
@@ -70,7 +69,8 @@ TEST_F(ExclusionScanTest, WithNoFileTheScanRunsWithAnEmptyList) {
     EXPECT_EQ(
         TStoreExclusionProvider(std::make_shared<TCheckStateStore>(), drives).ExcludedFolderList(),
         std::vector<std::string>{});
-    EXPECT_EQ(Scan(store), (PathSet{"keep.txt", "skip/a.txt", "skip/deeper/b.txt", "other/c.txt"}));
+    EXPECT_EQ(Scan(store), (PathSet{tree.Path("keep.txt"), tree.Path("skip/a.txt"),
+                                    tree.Path("skip/deeper/b.txt"), tree.Path("other/c.txt")}));
 }
 
 TEST_F(ExclusionScanTest, TickedDriveIsNotWalkedAtAll) {

@@ -6,6 +6,8 @@ mirelon_gtest(exclusions_store_tests
     exclusion_scan_test.cpp
   LIBS mirelon_exclusion_store mirelon_session
 )
+# Windows' own rules for which paths name an item.
+mirelon_one_side_sources(exclusions_store_tests win32 item_identity_test_win32.cpp)
 if(MIRELON_GUI)
   mirelon_qttest(exclusions_panels_tests
     SOURCES

@@ -3,16 +3,13 @@
 #include "settings/rs_ini_reader.h"
 #include "settings/rs_ini_writer.h"
 #include "settings/rs_storage.h"
-#include "tests/support/temp_folder.h"
+#include "tests/settings/settings_folder_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/resource.h>
 
 namespace mirelon {
 namespace {
@@ -131,33 +128,12 @@ TEST(IniWriter, RootKeysNestedSectionsAndEmptySections) {
     EXPECT_EQ(IniText(storage), "[]\r\ntop=1\r\n\r\n[a]\r\n\r\n[a\\b]\r\ndeep=False\r\n\r\n");
 }
 
-class SettingsFolder : public testing::Test {
-protected:
-    std::string PathOf(const std::string& name) const { return temp_.File(name); }
-
-    static void WriteFile(const std::string& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    static void Attach(TrsStorage& storage, const std::string& path) {
-        storage.SetStorageData(std::make_unique<TrsIniData>(path));
-    }
-
-    test::TTempFolder temp_;
-    fs::path folder_ = temp_.Path();
-};
-
 TEST_F(SettingsFolder, FileNameIsTheExecutableNameWithIni) {
-    EXPECT_EQ(SettingsFileName("/opt/mirelon/", "/usr/bin/mirelon"), "/opt/mirelon/mirelon.ini");
-    EXPECT_EQ(SettingsFileName("/data", "/x/tool.bin"), "/data/tool.ini");
-    const std::string own = SettingsFileName(folder_.string() + "/");
-    EXPECT_EQ(own, PathOf("settings_store_tests.ini"));
+    // The data folder with or without its trailing separator.
+    EXPECT_EQ(SettingsFileName(temp_.Slashed(), "/usr/bin/mirelon"), PathOf("mirelon.ini"));
+    EXPECT_EQ(SettingsFileName(temp_.Path(), "/x/tool.bin"), PathOf("tool.ini"));
+    EXPECT_EQ(SettingsFileName(temp_.Path(), "/x/.hidden"), PathOf(".hidden.ini"));
+    EXPECT_EQ(SettingsFileName(temp_.Slashed()), PathOf("settings_store_tests.ini"));
 }
 
 TEST_F(SettingsFolder, MissingFileGivesAnEmptyStoreAndFirstWriteCreatesIt) {
@@ -209,7 +185,7 @@ TEST_F(SettingsFolder, FlushKeepsUnlistedSectionsAndTheCurrentSection) {
 
 TEST_F(SettingsFolder, WriteIntoMissingFolderRaisesCreateError) {
     WriteFile(PathOf("plain"), "x");
-    const std::string path = PathOf("plain") + "/app.ini";
+    const std::string path = PathOf("plain/app.ini");
     TrsStorage storage;
     Attach(storage, path);
     storage.FindKey("k", true);
@@ -217,41 +193,19 @@ TEST_F(SettingsFolder, WriteIntoMissingFolderRaisesCreateError) {
         storage.Flush();
         FAIL();
     } catch (const EFCreateError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot create file \"" + path + "\". Not a directory");
+        // The system's own words follow ("Not a directory" on Linux).
+        const std::string prefix = "Cannot create file \"" + path + "\". ";
+        EXPECT_EQ(std::string(error.what()).rfind(prefix, 0), 0u) << error.what();
+        EXPECT_GT(std::string(error.what()).size(), prefix.size() + 1) << error.what();
     }
     EXPECT_EQ(storage.KeyCount(), 1u);
-}
-
-TEST_F(SettingsFolder, FailedWriteLeavesTheOldFileIntact) {
-    const std::string path = PathOf("app.ini");
-    WriteFile(path, "[s]\r\nold=1\r\n\r\n");
-    TrsStorage storage;
-    Attach(storage, path);
-    storage.SetRootSection("s");
-    storage.FindKey("new", true);
-    storage.Key().WriteString(std::string(4096, 'x'));
-
-    // A file size limit makes the write fail part way, as a full disk would.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    EXPECT_THROW(storage.Flush(), EFCreateError);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_EQ(ReadFile(path), "[s]\r\nold=1\r\n\r\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 }
 
 TEST_F(SettingsFolder, DestructorWriteFailureGoesToStandardError) {
     testing::internal::CaptureStderr();
     {
         TrsStorage storage;
-        Attach(storage, PathOf("no such folder") + "/app.ini");
+        Attach(storage, PathOf("no such folder/app.ini"));
         storage.SetActive(true);
         storage.FindKey("k", true);
     }

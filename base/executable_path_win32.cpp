@@ -1,4 +1,4 @@
-#include "session/data_directory.h"
+#include "base/executable_path.h"
 
 #include "base/wide_path.h"
 
