@@ -6,14 +6,18 @@ add_library(mirelon_cli_core STATIC
   cli_drives_command.cpp
   cli_hash_command.cpp
   cli_help.cpp
-  cli_interrupt_posix.cpp
   cli_query_command.cpp
   cli_remove_command.cpp
   cli_runner.cpp
   cli_scan_command.cpp
   cli_scan_progress.cpp
-  cli_terminal_posix.cpp
 )
+# Ctrl-C and the like, the terminal, and the arguments and standard streams of each platform.
+mirelon_platform_sources(mirelon_cli_core cli_console cli_interrupt cli_terminal)
+if(WIN32)
+  # CommandLineToArgvW
+  target_link_libraries(mirelon_cli_core PRIVATE shell32)
+endif()
 target_include_directories(mirelon_cli_core PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_cli_core)
 target_link_libraries(mirelon_cli_core PUBLIC mirelon_session mirelon_scanrun mirelon_query

@@ -1,6 +1,8 @@
 #include "cli/cli_catalog_location.h"
 
+#include "base/utf8_path.h"
 #include "catalog/catalog_schema.h"
+#include "scan/path_separator.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -11,35 +13,36 @@ namespace mirelon {
 namespace {
 
 std::string WithSeparator(std::string folder) {
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
+    if (folder.empty() || !IsPathSeparator(folder.back())) {
+        folder += PathSeparator();
     }
     return folder;
 }
 
 bool IsFolder(const std::string& path) {
     std::error_code error;
-    return std::filesystem::is_directory(path, error);
+    return std::filesystem::is_directory(PathFromUtf8(path), error);
 }
 
 } // namespace
 
 std::string CanonicalFolderPath(const std::string& path) {
     std::error_code error;
-    std::filesystem::path canonical = std::filesystem::absolute(path, error);
+    std::filesystem::path canonical = std::filesystem::absolute(PathFromUtf8(path), error);
     if (!error) {
         const auto resolved = std::filesystem::weakly_canonical(canonical, error);
         if (!error) {
             canonical = resolved;
         }
     } else {
-        canonical = path;
+        canonical = PathFromUtf8(path);
     }
-    std::string text = canonical.lexically_normal().string();
-    while (text.size() > 1 && text.back() == '/') {
-        text.pop_back();
+    canonical = canonical.lexically_normal();
+    // A trailing separator leaves an empty last name, except after a root ("/", "C:\").
+    if (!canonical.has_filename() && canonical != canonical.root_path()) {
+        canonical = canonical.parent_path();
     }
-    return text;
+    return Utf8FromPath(canonical);
 }
 
 std::string CatalogDataDirectory(CliCommand command, const std::string& catalogPath,
@@ -50,11 +53,12 @@ std::string CatalogDataDirectory(CliCommand command, const std::string& catalogP
     if (IsFolder(catalogPath)) {
         return WithSeparator(CanonicalFolderPath(catalogPath));
     }
-    const std::filesystem::path file(catalogPath);
+    const std::filesystem::path file = PathFromUtf8(catalogPath);
     std::error_code error;
     const bool exists = std::filesystem::exists(file, error);
     // Whatever is not there and is not called files.db was meant as a folder.
-    if (catalogPath.back() == '/' || (!exists && file.filename() != kCatalogFileName)) {
+    if (IsPathSeparator(catalogPath.back()) ||
+        (!exists && file.filename() != kCatalogFileName)) {
         throw ECliUsage(command, "--db: no such folder '" + catalogPath + "'");
     }
     if (file.filename() != kCatalogFileName) {
@@ -62,10 +66,10 @@ std::string CatalogDataDirectory(CliCommand command, const std::string& catalogP
                                      "' is neither a folder nor a file named " +
                                      std::string(kCatalogFileName));
     }
-    const std::string folder = CanonicalFolderPath(
-        file.parent_path().empty() ? std::string(".") : file.parent_path().string());
+    const std::string parent = Utf8FromPath(file.parent_path());
+    const std::string folder = CanonicalFolderPath(parent.empty() ? std::string(".") : parent);
     if (!IsFolder(folder)) {
-        throw ECliUsage(command, "--db: no such folder '" + file.parent_path().string() + "'");
+        throw ECliUsage(command, "--db: no such folder '" + parent + "'");
     }
     return WithSeparator(folder);
 }
@@ -73,7 +77,7 @@ std::string CatalogDataDirectory(CliCommand command, const std::string& catalogP
 std::unique_ptr<TSQLiteDatabase> OpenExistingCatalog(const std::string& dataDirectory) {
     const std::string file = dataDirectory + kCatalogFileName;
     std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
+    if (!std::filesystem::is_regular_file(PathFromUtf8(file), error)) {
         throw std::runtime_error("no catalog at " + file + "; run 'mirelon-cli scan' first");
     }
     // Like every connection, it waits for a scan's commit instead of failing on it.

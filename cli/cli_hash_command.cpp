@@ -2,6 +2,7 @@
 
 #include "cli/cli_exit_codes.h"
 #include "hash/hash_service.h"
+#include "scan/path_separator.h"
 
 #include <vector>
 
@@ -42,6 +43,12 @@ std::string ChecksumLine(const std::string& text, const std::string& path) {
     for (const char c : path) {
         switch (c) {
         case '\\':
+            // On Windows it separates names, which can hold no backslash, line feed or return:
+            // the path needs no escape there.
+            if (IsPathSeparator(c)) {
+                escaped += c;
+                break;
+            }
             escaped += "\\\\";
             needsEscape = true;
             break;

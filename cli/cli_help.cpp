@@ -19,13 +19,16 @@ Commands:
 Run 'mirelon-cli COMMAND --help' for a command's options.
 The catalog is files.db in the data folder unless --db names another: the folder of the
 executables while they run from where they were built, and $XDG_DATA_HOME/mirelon/ (by default
-~/.local/share/mirelon/, made when missing) once they are installed in a bin folder. The window
-program keeps its settings and exclusion lists there too.
+~/.local/share/mirelon/, made when missing) once they are installed in a bin folder. On Windows
+it is the folder of mirelon-cli.exe, or %LOCALAPPDATA%\Mirelon\ when that folder is inside
+"Program Files". The window program keeps its settings and exclusion lists there too.
 
 Exit status: 0 success; 1 files or folders skipped, files not hashed or not removed, or the
 catalog could not be used; 2 bad command line; 129 stopped by a closed terminal (SIGHUP); 130
 stopped by Ctrl-C; 143 stopped by a request to stop (SIGTERM). A stopped scan keeps the rows so
-far; a stopped removal ends after the file at hand.
+far; a stopped removal ends after the file at hand. On Windows Ctrl-Break counts as Ctrl-C,
+closing the console window as a closed terminal, and logging off or shutting down as a request
+to stop.
 )";
 
 constexpr const char* kScan =

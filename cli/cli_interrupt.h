@@ -6,7 +6,10 @@ namespace mirelon {
 // (SIGTERM, as a service stop sends) do not end the program but raise a flag that the scan
 // polls, so the rows so far get committed. The same signal again ends the program the usual
 // way; the catalog's journal keeps it valid even then. Destruction restores the earlier
-// handling.
+// handling. On Windows the console's events stand for the signals: Ctrl-C and Ctrl-Break for
+// SIGINT, a closed console window for SIGHUP, logoff and shutdown for SIGTERM; for the last
+// three the system ends the process once the handler returns, so the handler waits until the
+// guard goes (the system allows it a few seconds).
 class TInterruptGuard {
 public:
     TInterruptGuard();

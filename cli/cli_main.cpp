@@ -1,12 +1,11 @@
+#include "cli/cli_console.h"
 #include "cli/cli_runner.h"
 
 #include <iostream>
-#include <string>
-#include <vector>
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const mirelon::TCliConsole console(argc, argv);
     mirelon::CliStreams streams{std::cin, std::cout, std::cerr};
-    return mirelon::RunCli(arguments, streams);
+    return mirelon::RunCli(console.Arguments(), streams);
 }

@@ -1,6 +1,7 @@
 #include "cli/cli_scan_command.h"
 
 #include "base/message_text.h"
+#include "base/utf8_path.h"
 #include "catalog/catalog_schema.h"
 #include "catalog/sqlite_database.h"
 #include "cli/cli_catalog_location.h"
@@ -29,7 +30,7 @@ std::vector<std::string> ScanRoots(const CliRequest& request) {
     std::vector<std::string> roots;
     for (const std::string& path : request.paths) {
         std::error_code error;
-        const auto status = std::filesystem::status(path, error);
+        const auto status = std::filesystem::status(PathFromUtf8(path), error);
         if (status.type() == std::filesystem::file_type::not_found) {
             throw ECliUsage(request.command, "no such folder: '" + path + "'");
         }

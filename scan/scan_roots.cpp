@@ -1,6 +1,7 @@
 #include "scan/scan_roots.h"
 
 #include "base/ascii_case.h"
+#include "base/utf8_path.h"
 #include "scan/directory_listing.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ bool IsExcluded(const std::string& path, const std::vector<std::string>& exclude
 bool WalkReaches(const std::string& outer, const std::string& inner,
                  const std::vector<std::string>& excludedFolders) {
     const std::filesystem::path relative =
-        std::filesystem::path(inner).lexically_relative(std::filesystem::path(outer));
+        PathFromUtf8(inner).lexically_relative(PathFromUtf8(outer));
     if (relative.empty() || *relative.begin() == "." || *relative.begin() == "..") {
         return false;
     }
@@ -29,12 +30,12 @@ bool WalkReaches(const std::string& outer, const std::string& inner,
     if (!root || IsExcluded(outer, excludedFolders)) {
         return false;
     }
-    std::filesystem::path folder(outer);
+    std::filesystem::path folder = PathFromUtf8(outer);
     for (const std::filesystem::path& part : relative) {
         folder /= part;
-        const auto listing = DirectoryListing::OpenRoot(folder.string());
+        const auto listing = DirectoryListing::OpenRoot(Utf8FromPath(folder));
         if (!listing || listing->Identity().device != root->Identity().device ||
-            IsExcluded(folder.string(), excludedFolders)) {
+            IsExcluded(Utf8FromPath(folder), excludedFolders)) {
             return false;
         }
     }

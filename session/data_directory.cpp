@@ -1,21 +1,15 @@
 #include "session/data_directory.h"
 
+#include "base/utf8_path.h"
 #include "scan/path_separator.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 #include <system_error>
 
 namespace mirelon {
 
 namespace {
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
 
 std::string WithSeparator(std::string folder) {
     if (!IsPathSeparator(folder.back())) {
@@ -32,17 +26,23 @@ std::string DataDirectoryOf(const std::string& executablePath) {
     return std::string(executablePath.begin(), separator.base());
 }
 
-bool IsInstalledProgramDirectory(const std::string& executableDirectory) {
-    return std::filesystem::path(executableDirectory).parent_path().filename() == "bin";
-}
-
 std::string UserDataDirectory(const std::string& xdgDataHome, const std::string& home) {
     // A relative XDG_DATA_HOME is invalid and to be ignored, as the XDG base directories say.
-    if (std::filesystem::path(xdgDataHome).is_absolute()) {
+    if (PathFromUtf8(xdgDataHome).is_absolute()) {
         return WithSeparator(xdgDataHome) + "mirelon/";
     }
     if (!home.empty()) {
         return WithSeparator(home) + ".local/share/mirelon/";
+    }
+    return {};
+}
+
+std::string LocalAppDataDirectory(const std::string& localAppData, const std::string& home) {
+    if (PathFromUtf8(localAppData).is_absolute()) {
+        return WithSeparator(localAppData) + "Mirelon\\";
+    }
+    if (!home.empty()) {
+        return WithSeparator(home) + "AppData\\Local\\Mirelon\\";
     }
     return {};
 }
@@ -52,14 +52,10 @@ std::string ApplicationDataDirectory() {
     if (!IsInstalledProgramDirectory(executableDirectory)) {
         return executableDirectory;
     }
-    const std::string directory = UserDataDirectory(Environment("XDG_DATA_HOME"), HomeDirectory());
-    if (directory.empty()) {
-        throw std::runtime_error("cannot tell where to keep the catalog: neither XDG_DATA_HOME "
-                                 "nor HOME is set, and the account has no home directory");
-    }
+    const std::string directory = InstalledDataDirectory();
     // Failing here is not fatal: opening the catalog then says which file it could not make.
     std::error_code error;
-    std::filesystem::create_directories(directory, error);
+    std::filesystem::create_directories(PathFromUtf8(directory), error);
     return directory;
 }
 

@@ -1,5 +1,6 @@
 #include "session/scan_session.h"
 
+#include "base/utf8_path.h"
 #include "catalog/catalog_failure.h"
 #include "catalog/catalog_file.h"
 #include "catalog/catalog_format.h"
@@ -117,14 +118,14 @@ bool DeleteCatalogFile(std::unique_ptr<TSQLiteDatabase>& catalog, const std::str
     }
     catalog.reset();
     std::error_code code;
-    std::filesystem::remove(files.front(), code);
+    std::filesystem::remove(PathFromUtf8(files.front()), code);
     if (code) {
         error = "cannot delete the old catalog " + files.front() + ": " + code.message();
         return false;
     }
     // A journal left by a crash would otherwise be played back into the new, empty catalog.
     for (size_t i = 1; i < files.size(); ++i) {
-        std::filesystem::remove(files[i], code);
+        std::filesystem::remove(PathFromUtf8(files[i]), code);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "cli/cli_hash_command.h"
 #include "cli/cli_runner.h"
 #include "cli/cli_scan_progress.h"
+#include "scan/path_separator.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,8 @@ namespace {
 
 TEST(CliHashLine, EscapesPathsAsMd5sumDoes) {
     EXPECT_EQ(ChecksumLine("abc", "/x/y z"), "abc  /x/y z");
-    EXPECT_EQ(ChecksumLine("abc", "a\\b"), "\\abc  a\\\\b");
+    // Where the backslash separates names (Windows) it is no character of a name to escape.
+    EXPECT_EQ(ChecksumLine("abc", "a\\b"), IsPathSeparator('\\') ? "abc  a\\b" : "\\abc  a\\\\b");
     EXPECT_EQ(ChecksumLine("abc", "a\nb\rc"), "\\abc  a\\nb\\rc");
 }
 
