@@ -57,8 +57,7 @@ std::string CatalogDataDirectory(CliCommand command, const std::string& catalogP
     std::error_code error;
     const bool exists = std::filesystem::exists(file, error);
     // Whatever is not there and is not called files.db was meant as a folder.
-    if (IsPathSeparator(catalogPath.back()) ||
-        (!exists && file.filename() != kCatalogFileName)) {
+    if (IsPathSeparator(catalogPath.back()) || (!exists && file.filename() != kCatalogFileName)) {
         throw ECliUsage(command, "--db: no such folder '" + catalogPath + "'");
     }
     if (file.filename() != kCatalogFileName) {

@@ -1,9 +1,14 @@
 #include "tests/cli/cli_test_output.h"
 
+#include "base/utf8_path.h"
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
 #include "tests/cli/cli_test_process.h"
 
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -84,11 +89,45 @@ std::set<std::string> CatalogPaths(const std::string& catalogFile) {
     return paths;
 }
 
+std::set<std::set<std::string>> DuplicateGroups(const std::string& tsv) {
+    const auto lines = Lines(tsv);
+    EXPECT_FALSE(lines.empty());
+    std::map<std::string, std::set<std::string>> byChecksum;
+    std::string previousChecksum;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto fields = TsvFields(lines[i]);
+        EXPECT_EQ(fields.size(), 12u) << lines[i];
+        if (i == 0) {
+            EXPECT_EQ(fields.front(), "fldFullPath");
+            continue;
+        }
+        if (fields.size() != 12u) {
+            continue;
+        }
+        EXPECT_LE(previousChecksum, fields[4]);
+        previousChecksum = fields[4];
+        byChecksum[fields[4]].insert(fields[0]);
+    }
+    std::set<std::set<std::string>> groups;
+    for (const auto& [checksum, paths] : byChecksum) {
+        groups.insert(paths);
+    }
+    return groups;
+}
+
 std::string Md5Of(const std::string& file) {
     const ProcessResult result = RunProgram({"md5sum", file});
     // md5sum starts the line with a backslash when it escapes the name (a line feed in it).
     const std::size_t start = result.out.starts_with('\\') ? 1 : 0;
     return result.exitCode == 0 ? result.out.substr(start, 32) : "<" + result.err + ">";
+}
+
+std::string FileContents(const std::string& file) {
+    std::ifstream in(PathFromUtf8(file), std::ios::binary);
+    if (!in) {
+        return "<missing>";
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace mirelon::test

@@ -7,10 +7,13 @@
 namespace mirelon::test {
 
 struct ProcessResult {
-    int exitCode = -1; // 128 + signal number when a signal ended the process
+    int exitCode = -1; // on Linux 128 + signal number when a signal ended the process
     std::string out;
     std::string err;
 };
+
+// The built mirelon-cli's full path.
+std::string CliProgram();
 
 // The built mirelon-cli with these arguments; standard input from `inputFile` (empty: none).
 ProcessResult RunCli(const std::vector<std::string>& arguments, const std::string& inputFile = {});
@@ -21,15 +24,15 @@ ProcessResult RunProgram(const std::vector<std::string>& command);
 ProcessResult RunProgramWithEnvironment(const std::vector<std::string>& command,
                                         const std::vector<std::string>& environment);
 
-// Why the program cannot be run as a user without privileges here; empty when it can. Tests
-// running as root switch to the user "nobody" with setpriv.
+// (Linux only) Why the program cannot be run as a user without privileges here; empty when it
+// can. Tests running as root switch to the user "nobody" with setpriv.
 std::string UnprivilegedRunUnavailable();
 // The built mirelon-cli, run as that user.
 ProcessResult RunCliUnprivileged(const std::vector<std::string>& arguments);
 // Makes the folder and everything in it that user's, so that the program may write there.
 void GiveToUnprivilegedUser(const std::string& path);
 
-// A mirelon-cli left running, for tests that signal it while it works.
+// (Linux only) A mirelon-cli left running, for tests that signal it while it works.
 class TRunningCli {
 public:
     explicit TRunningCli(const std::vector<std::string>& arguments);

@@ -77,7 +77,7 @@ int WaitForExit(pid_t pid) {
 }
 
 std::vector<std::string> CliCommand(const std::vector<std::string>& arguments) {
-    std::vector<std::string> command{MIRELON_CLI};
+    std::vector<std::string> command{CliProgram()};
     command.insert(command.end(), arguments.begin(), arguments.end());
     return command;
 }
@@ -95,6 +95,10 @@ ProcessResult RunToEnd(const std::vector<std::string>& command, const std::strin
 }
 
 } // namespace
+
+std::string CliProgram() {
+    return MIRELON_CLI;
+}
 
 ProcessResult RunCli(const std::vector<std::string>& arguments, const std::string& inputFile) {
     return RunToEnd(CliCommand(arguments), inputFile, false);
@@ -130,7 +134,7 @@ ProcessResult RunCliUnprivileged(const std::vector<std::string>& arguments) {
     }
     const std::string id = std::to_string(kUnprivilegedId);
     std::vector<std::string> command{"setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups",
-                                     MIRELON_CLI};
+                                     CliProgram()};
     command.insert(command.end(), arguments.begin(), arguments.end());
     return RunProgram(command);
 }

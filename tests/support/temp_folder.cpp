@@ -1,5 +1,7 @@
 #include "tests/support/temp_folder.h"
 
+#include "base/utf8_path.h"
+
 #include <algorithm>
 #include <fstream>
 #include <random>
@@ -20,12 +22,12 @@ TTempFolder::TTempFolder(const std::filesystem::path& parent) {
     do {
         folder = parent / ("mirelon-test-" + std::to_string(entropy()));
     } while (!std::filesystem::create_directory(folder));
-    path_ = std::filesystem::canonical(folder).string();
+    path_ = Utf8FromPath(std::filesystem::canonical(folder));
 }
 
 TTempFolder::~TTempFolder() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(PathFromUtf8(path_), ignored);
 }
 
 std::string TTempFolder::File(const std::string& relative) const {
@@ -36,14 +38,14 @@ std::string TTempFolder::File(const std::string& relative) const {
 }
 
 std::string TTempFolder::Write(const std::string& relative, std::string_view content) const {
-    const std::filesystem::path file = File(relative);
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    const std::string file = File(relative);
+    std::filesystem::create_directories(PathFromUtf8(file).parent_path());
+    std::ofstream out(PathFromUtf8(file), std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     if (!out.flush()) {
-        throw std::runtime_error("cannot write " + file.string());
+        throw std::runtime_error("cannot write " + file);
     }
-    return file.string();
+    return file;
 }
 
 std::string TTempFolder::Write(const std::string& relative,
@@ -53,7 +55,7 @@ std::string TTempFolder::Write(const std::string& relative,
 }
 
 std::string TTempFolder::MakeFolder(const std::string& relative) const {
-    std::filesystem::create_directories(File(relative));
+    std::filesystem::create_directories(PathFromUtf8(File(relative)));
     return File(relative);
 }
 

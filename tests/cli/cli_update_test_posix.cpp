@@ -1,3 +1,5 @@
+// Linux only: compared with find and md5sum, with hard links, files of another user and disks
+// mounted for the test.
 // The built mirelon-cli keeping a catalog true with `scan --update`: after each change to the
 // tree, the catalog must be what a fresh scan makes, row for row, and agree with find and md5sum.
 #include "catalog/catalog_schema.h"

@@ -1,6 +1,6 @@
 // The built mirelon-cli on files a scan used to lose without a word: names with colons and
-// backslashes, folders that may not be read, paths longer than the system takes, and dates the
-// catalog cannot hold. Each against find, md5sum and stat.
+// backslashes (which Windows forbids), folders that may not be read, paths longer than the system
+// takes, and dates the catalog cannot hold. Each against find, md5sum and stat.
 #include "tests/cli/cli_test_output.h"
 #include "tests/cli/cli_test_process.h"
 #include "tests/support/child_process.h"

@@ -1,5 +1,6 @@
 // Runs the built mirelon-cli's duplicates filters and remove-duplicates on trees made here, and
-// checks what is left on disk by grouping it again with md5sum.
+// checks what is left on disk by grouping it again with md5sum, and what went into the desktop
+// trash.
 #include "tests/cli/cli_test_output.h"
 #include "tests/cli/cli_test_process.h"
 #include "tests/support/temp_folder.h"
