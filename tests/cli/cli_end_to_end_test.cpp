@@ -93,6 +93,48 @@ TEST(CliEndToEnd, HashGoesOnAfterAFileThatCannotBeReadAndExitsWithOne) {
     EXPECT_NE(errors[1].find(folder / "a-folder"), std::string::npos);
 }
 
+// Every column but fldID, by path.
+std::map<std::string, std::string> RowsByPath(const std::string& catalogFile) {
+    TSQLiteDatabase catalog(catalogFile);
+    const auto result = catalog.OpenResult("SELECT * FROM tblFiles");
+    std::map<std::string, std::string> rows;
+    for (; !result->AtEnd(); result->MoveNext()) {
+        std::string facts;
+        for (int column = 2; column < result->ColumnCount(); ++column) {
+            facts += result->TextAt(column) + "|";
+        }
+        rows[result->TextAt(1)] = facts;
+    }
+    return rows;
+}
+
+// After edits (one that keeps the size), a deletion and additions, an update leaves the rows a
+// fresh scan of the tree makes.
+TEST(CliEndToEnd, AnUpdateLeavesTheRowsOfAFreshScan) {
+    TTempFolder folder;
+    const std::string tree = folder.MakeFolder("tree");
+    folder.Write("tree/kept", "kept");
+    folder.Write("tree/grown", "1");
+    folder.Write("tree/sub/same size", "abcd");
+    folder.Write("tree/sub/gone", "gone");
+    const std::string updated = folder.MakeFolder("updated");
+    ASSERT_EQ(RunCli({"scan", "--quiet", "--db", updated, tree}).exitCode, 0);
+
+    folder.Write("tree/grown", "1234567");
+    folder.Write("tree/sub/same size", "wxyz");
+    std::filesystem::remove(folder / "tree/sub/gone");
+    folder.Write("tree/new/\xc3\xa9t\xc3\xa9", "new");
+    const ProcessResult update = RunCli({"scan", "--update", "--quiet", "--db", updated, tree});
+    ASSERT_EQ(update.exitCode, 0) << update.err;
+    EXPECT_NE(update.out.find("1 removed"), std::string::npos) << update.out;
+
+    const std::string fresh = folder.MakeFolder("fresh");
+    ASSERT_EQ(RunCli({"scan", "--quiet", "--db", fresh, tree}).exitCode, 0);
+    const auto rows = RowsByPath(folder / "updated/files.db");
+    EXPECT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows, RowsByPath(folder / "fresh/files.db"));
+}
+
 TEST(CliEndToEnd, ContinueAddsOnlyNewFilesAndAFreshScanStartsOver) {
     TTempFolder folder;
     const std::string tree = folder.MakeFolder("tree");
