@@ -12,8 +12,10 @@ add_library(mirelon_cli_core STATIC
   cli_scan_command.cpp
   cli_scan_progress.cpp
 )
-# Ctrl-C and the like, the terminal, and the arguments and standard streams of each platform.
-mirelon_platform_sources(mirelon_cli_core cli_console cli_interrupt cli_terminal)
+# Ctrl-C and the like, the terminal, the arguments and standard streams, and the parts of the
+# help that differ, for each platform.
+mirelon_platform_sources(mirelon_cli_core cli_console cli_interrupt cli_terminal
+  cli_platform_help)
 if(WIN32)
   # CommandLineToArgvW
   target_link_libraries(mirelon_cli_core PRIVATE shell32)

@@ -1,5 +1,7 @@
 #include "cli/cli_help.h"
 
+#include "cli/cli_platform_help.h"
+
 namespace mirelon {
 
 namespace {
@@ -146,14 +148,13 @@ List the catalogued .dll files whose name no catalogued file imports (letter cas
 and the catalogued ELF shared libraries whose soname no catalogued file needs (letter case
 kept). One step only: a library needed only by libraries that nothing needs counts as used.
 Plug-ins, which programs load by name while they run, are listed although they are in use.
-
 )";
 
 constexpr const char* kDrives = R"(Usage: mirelon-cli drives [--format tsv|csv|json]
 List the drive letters in use: letter, type, root, label, file_system, total_bytes and
-free_bytes (free for you, as df's Avail). C is /; from D on, first the fixed disks that are no
-loop device, then the other mounted file systems, each in the order of their mount points.
+)";
 
+constexpr const char* kDrivesOptions = R"(
   --format FMT    tsv (default), csv or json
   -h, --help      show this text
 )";
@@ -175,7 +176,7 @@ Files that cannot be read are named on standard error and make the exit status 1
 std::string CliHelpText(CliCommand command) {
     switch (command) {
     case CliCommand::Scan:
-        return kScan;
+        return std::string(kScan) + UnreadFormatsHelpText();
     case CliCommand::Duplicates:
         return std::string(kDuplicates) + kFilterOptions + kQueryOptions;
     case CliCommand::RemoveDuplicates:
@@ -183,9 +184,9 @@ std::string CliHelpText(CliCommand command) {
     case CliCommand::OldFiles:
         return std::string(kOld) + kQueryOptions;
     case CliCommand::UnusedDlls:
-        return std::string(kUnusedDlls) + kQueryOptions;
+        return std::string(kUnusedDlls) + UnreadFormatsHelpText() + "\n" + kQueryOptions;
     case CliCommand::Drives:
-        return kDrives;
+        return std::string(kDrives) + DriveTableHelpText() + kDrivesOptions;
     case CliCommand::Hash:
         return kHash;
     case CliCommand::None:

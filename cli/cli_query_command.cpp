@@ -4,6 +4,7 @@
 #include "catalog/sqlite_database.h"
 #include "cli/cli_catalog_location.h"
 #include "cli/cli_exit_codes.h"
+#include "cli/cli_platform_help.h"
 #include "output/table_writer.h"
 #include "query/grid_columns.h"
 #include "query/query_jobs.h"
@@ -90,6 +91,7 @@ int RunQueryCommand(const CliRequest& request, const std::string& dataDirectory,
         if (request.command == CliCommand::OldFiles) {
             FindOldFiles(*catalog, sink, request.months, NowLocal());
         } else {
+            streams.err << UnreadFormatsNote();
             FindUnusedDlls(*catalog, sink);
         }
         sink.Start();
