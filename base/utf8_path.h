@@ -17,4 +17,9 @@ std::filesystem::path PathFromUtf8(std::string_view text);
 // A path as UTF-8 text; on Windows an unpaired surrogate in a name becomes U+FFFD.
 std::string Utf8FromPath(const std::filesystem::path& path);
 
+// Whether the folder walk met this path under a name that is no valid text, so that its UTF-8
+// form has U+FFFD in place of what the name holds (on Windows, an unpaired surrogate). Never on
+// Linux, where names are bytes and kept as they are.
+bool HasReplacedName(std::string_view path);
+
 } // namespace mirelon

@@ -11,4 +11,8 @@ std::string Utf8FromPath(const std::filesystem::path& path) {
     return path.native();
 }
 
+bool HasReplacedName(std::string_view) {
+    return false;
+}
+
 } // namespace mirelon

@@ -14,4 +14,9 @@ std::string Utf8FromPath(const std::filesystem::path& path) {
     return Utf8Text(path.native());
 }
 
+// The real path of a name met by the walk still has its unpaired surrogate.
+bool HasReplacedName(std::string_view path) {
+    return HasUnpairedSurrogate(WidePath(path));
+}
+
 } // namespace mirelon

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <mutex>
+#include <unordered_map>
+
 namespace mirelon {
 
 namespace {
@@ -58,19 +61,19 @@ std::wstring FullPath(const std::wstring& path) {
     return path;
 }
 
-} // namespace
+// The real long paths of the entries whose names no UTF-8 text can hold, by the form their
+// UTF-8 text takes back. Few on any disk; kept while the program runs.
+struct UnpairedPaths {
+    std::mutex mutex;
+    std::unordered_map<std::wstring, std::wstring> realByReadBack;
+};
 
-std::wstring WideText(std::string_view text) {
-    const std::u16string units = Utf16FromUtf8(text);
-    return std::wstring(units.begin(), units.end());
+UnpairedPaths& TheUnpairedPaths() {
+    static UnpairedPaths paths;
+    return paths;
 }
 
-std::string Utf8Text(std::wstring_view text) {
-    return Utf8FromUtf16(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
-}
-
-std::wstring WidePath(std::string_view path) {
+std::wstring LongForm(std::string_view path) {
     std::wstring wide = WideText(path);
     if (StartsWith(wide, kLongPrefix) || StartsWith(wide, kDevicePrefix)) {
         return wide;
@@ -96,6 +99,50 @@ std::wstring WidePath(std::string_view path) {
         return std::wstring(kLongPrefix) + wide;
     }
     return wide;
+}
+
+} // namespace
+
+std::wstring WideText(std::string_view text) {
+    const std::u16string units = Utf16FromUtf8(text);
+    return std::wstring(units.begin(), units.end());
+}
+
+std::string Utf8Text(std::wstring_view text) {
+    return Utf8FromUtf16(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+}
+
+std::wstring WidePath(std::string_view path) {
+    std::wstring wide = LongForm(path);
+    if (wide.find(L'\uFFFD') != std::wstring::npos) {
+        UnpairedPaths& paths = TheUnpairedPaths();
+        const std::lock_guard lock(paths.mutex);
+        if (const auto found = paths.realByReadBack.find(wide);
+            found != paths.realByReadBack.end()) {
+            return found->second;
+        }
+    }
+    return wide;
+}
+
+bool HasUnpairedSurrogate(std::wstring_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t unit = text[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            ++i;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void RememberUnpairedPath(const std::wstring& longPath) {
+    UnpairedPaths& paths = TheUnpairedPaths();
+    const std::lock_guard lock(paths.mutex);
+    paths.realByReadBack.insert_or_assign(WideText(Utf8Text(longPath)), longPath);
 }
 
 } // namespace mirelon

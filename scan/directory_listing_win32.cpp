@@ -29,6 +29,7 @@ struct DirectoryListing::OpenFolder {
     WIN32_FIND_DATAW found{};
     std::wstring currentWide; // the entry last handed out, as the file system spells it
     std::string currentName;  // the same in UTF-8
+    bool unpaired = false;    // its path holds a name that no UTF-8 text can hold
 
     // Starts the listing at once, so that a folder that cannot be listed is known at its opening.
     bool Start(FolderOpenFailure* failure) {
@@ -49,8 +50,14 @@ struct DirectoryListing::OpenFolder {
 
     // The entry just listed is named by its own wide name, which survives names that are no
     // valid UTF-16 (their UTF-8 form has U+FFFD in place of an unpaired surrogate).
+    // A name read back from a parked listing finds its real path where the walk noted it.
     std::wstring ChildPath(std::string_view name) const {
-        return path + (name == currentName ? currentWide : WideText(name));
+        if (name == currentName) {
+            return path + currentWide;
+        }
+        const std::wstring readBack = path + WideText(name);
+        return readBack.find(L'\uFFFD') == std::wstring::npos ? readBack
+                                                              : WidePath(Utf8Text(readBack));
     }
 };
 
@@ -139,6 +146,7 @@ std::unique_ptr<DirectoryListing> DirectoryListing::OpenChild(std::string_view n
     }
     OpenFolderPtr child(new OpenFolder);
     child->path = WithSeparator(open_->ChildPath(name));
+    child->unpaired = HasUnpairedSurrogate(child->path);
     const auto identity = FolderIdentityAt(child->path, false, failure);
     if (!identity || !child->Start(failure)) {
         return nullptr;
@@ -188,6 +196,10 @@ bool DirectoryListing::ReadNext(DirectoryEntry& entry) {
         }
         folder.currentWide = folder.found.cFileName;
         folder.currentName = Utf8Text(folder.currentWide);
+        // Its UTF-8 path, with U+FFFD in place of each unpaired surrogate, must still lead here.
+        if (folder.unpaired || HasUnpairedSurrogate(folder.currentWide)) {
+            RememberUnpairedPath(folder.path + folder.currentWide);
+        }
         entry.name = folder.currentName;
         entry.kind = KindOf(folder.found.dwFileAttributes);
         return true;
@@ -214,6 +226,7 @@ bool DirectoryListing::Reopen(const DirectoryListing& child) {
     }
     OpenFolderPtr open(new OpenFolder);
     open->path = std::move(path);
+    open->unpaired = HasUnpairedSurrogate(open->path);
     open->ended = true; // the rest of the listing is already in memory
     open_ = std::move(open);
     return true;

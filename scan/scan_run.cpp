@@ -1,6 +1,7 @@
 #include "scan/scan_run.h"
 
 #include "base/ascii_case.h"
+#include "base/utf8_path.h"
 #include "catalog/catalog_statements.h"
 #include "catalog/file_stamps.h"
 #include "catalog/sqlite_database.h"
@@ -41,6 +42,9 @@ constexpr const char* kLetterCaseTwin = "a catalogued path differs from it only 
 constexpr const char* kVanished = "vanished before it could be read";
 // Its checksum would describe neither the old content nor the new.
 constexpr const char* kChangedWhileRead = "changed while it was read, twice";
+// Catalogued all the same, but the stored path leads to no file once this run has ended.
+constexpr const char* kNameNotUnicode =
+    "catalogued with U+FFFD in its path: its name is no valid Unicode";
 
 // A file written this shortly before it was read may be written again within the same tick of
 // the file system's clock (two seconds on FAT), leaving its times as they were. Its stamp is
@@ -359,6 +363,9 @@ void TScanRun::CatalogueFile(const FileLocation& file, TCatalogIndex::Entry* cat
         return;
     }
     stampWriter_->Write(id, stamp);
+    if (HasReplacedName(fileName)) {
+        Skip(fileName, kNameNotUnicode);
+    }
     ++(catalogued != nullptr ? counts_.changed : counts_.added);
     if (datesClamped) {
         ++clampedCount_;

@@ -1,5 +1,7 @@
 #include "base/wide_path.h"
 
+#include "base/utf8_path.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -47,6 +49,34 @@ TEST(WidePath, TextIsUtf8InsideAndUtf16Outside) {
     const std::wstring unpaired = {L'a', static_cast<wchar_t>(0xD800), L'b'};
     EXPECT_EQ(Utf8Text(unpaired), "a\xEF\xBF\xBD"
                                   "b");
+}
+
+// Wine makes no file whose name is no valid UTF-16, so the walk's part is taken here by hand: a
+// name it noted leads back to itself from its UTF-8 text, and so do the files in a folder of
+// such a name; other text with U+FFFD stays as it is.
+TEST(WidePath, UnpairedSurrogatesNotedByTheWalkLeadBackToTheirFile) {
+    const wchar_t high = static_cast<wchar_t>(0xD83D), low = static_cast<wchar_t>(0xDCC1);
+    EXPECT_FALSE(HasUnpairedSurrogate(std::wstring(L"pair ") + high + low));
+    EXPECT_TRUE(HasUnpairedSurrogate(std::wstring(L"lone ") + high));
+    EXPECT_TRUE(HasUnpairedSurrogate(std::wstring(L"lone ") + low + L" low"));
+    EXPECT_TRUE(HasUnpairedSurrogate(std::wstring(L"swapped ") + low + high));
+
+    const std::wstring folder = std::wstring(L"\\\\?\\C:\\walked\\f") + high + L"lder";
+    const std::wstring file = folder + L"\\caf\u00E9 " + low + L".txt";
+    RememberUnpairedPath(folder);
+    RememberUnpairedPath(file);
+    const std::string folderText = "C:\\walked\\f\xEF\xBF\xBDlder";
+    const std::string fileText = folderText + "\\caf\xC3\xA9 \xEF\xBF\xBD.txt";
+    EXPECT_EQ(Utf8Text(file), "\\\\?\\" + fileText);
+    EXPECT_EQ(WidePath(folderText), folder);
+    EXPECT_EQ(WidePath(fileText), file);
+    EXPECT_EQ(WidePath("C:/walked/f\xEF\xBF\xBDlder/caf\xC3\xA9 \xEF\xBF\xBD.txt"), file);
+    EXPECT_TRUE(HasReplacedName(fileText));
+
+    const std::string named = "C:\\walked\\a real \xEF\xBF\xBD.txt";
+    EXPECT_EQ(WidePath(named), L"\\\\?\\C:\\walked\\a real \uFFFD.txt");
+    EXPECT_FALSE(HasReplacedName(named));
+    EXPECT_FALSE(HasReplacedName("C:\\walked\\plain.txt"));
 }
 
 TEST(WidePath, FilesPastThe260CharacterLimitCanBeMadeAndFound) {
