@@ -1,4 +1,5 @@
 // Runs the built mirelon-cli on trees made here and reads what it printed and catalogued.
+#include "base/utf8_path.h"
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
 #include "tests/cli/cli_test_output.h"
@@ -133,6 +134,39 @@ TEST(CliEndToEnd, AnUpdateLeavesTheRowsOfAFreshScan) {
     const auto rows = RowsByPath(folder / "updated/files.db");
     EXPECT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows, RowsByPath(folder / "fresh/files.db"));
+}
+
+// Hard links to one file are one file: listed once, under the path that sorts first, and links
+// alone make no group; --hard-links lists every link. Windows finds them by the volume serial
+// number and file index as Linux does by device and inode.
+TEST(CliEndToEnd, DuplicatesListAFileOfManyLinksOnce) {
+    TTempFolder folder;
+    const auto link = [&](const std::string& target, const std::string& name) {
+        std::filesystem::create_hard_link(PathFromUtf8(target), PathFromUtf8(folder / name));
+    };
+    const std::string tree = folder.MakeFolder("tree");
+    link(folder.Write("tree/b-original", "copied and linked"), "tree/c-link");
+    folder.Write("tree/a-copy", "copied and linked");
+    link(folder.Write("tree/only-linked", "linked only"), "tree/only-linked-too");
+    ASSERT_EQ(RunCli({"scan", "--quiet", "--db", folder.Path(), tree}).exitCode, 0);
+
+    const auto listed = [&](const std::vector<std::string>& options) {
+        std::vector<std::string> arguments{"duplicates", "--db", folder.Path()};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const ProcessResult result = RunCli(arguments);
+        std::set<std::string> paths;
+        const auto lines = Lines(result.out);
+        for (size_t i = 1; i < lines.size(); ++i) {
+            paths.insert(TsvFields(lines[i]).front());
+        }
+        return paths;
+    };
+    EXPECT_EQ(listed({}),
+              (std::set<std::string>{folder / "tree/a-copy", folder / "tree/b-original"}));
+    EXPECT_EQ(listed({"--hard-links"}),
+              (std::set<std::string>{folder / "tree/a-copy", folder / "tree/b-original",
+                                     folder / "tree/c-link", folder / "tree/only-linked",
+                                     folder / "tree/only-linked-too"}));
 }
 
 TEST(CliEndToEnd, ContinueAddsOnlyNewFilesAndAFreshScanStartsOver) {

@@ -18,7 +18,6 @@
 #include <fstream>
 #include <map>
 #include <regex>
-#include <set>
 #include <unistd.h>
 
 namespace mirelon::test {
@@ -351,35 +350,6 @@ TEST(CliUpdate, FilesOfAnotherUserAreUnchangedAtTheNextUpdate) {
             EXPECT_EQ(StoredAccessTime(tree + "/a"), longAgo);
         }
     }
-}
-
-// Hard links to one file are one file: listed once, under the path that sorts first, and links
-// alone make no group; --hard-links lists every link.
-TEST(CliUpdate, DuplicatesListAFileOfManyLinksOnce) {
-    TTempFolder folder;
-    const std::string tree = folder.MakeFolder("tree");
-    const std::string first = folder.Write("tree/b-original", "copied and linked");
-    fs::create_hard_link(first, tree + "/c-link");
-    folder.Write("tree/a-copy", "copied and linked");
-    const std::string alone = folder.Write("tree/only-linked", "linked only");
-    fs::create_hard_link(alone, tree + "/only-linked-too");
-    ASSERT_EQ(RunCli({"scan", "--quiet", "--db", folder.Path(), tree}).exitCode, 0);
-
-    const auto listed = [&](const std::vector<std::string>& options) {
-        std::vector<std::string> arguments{"duplicates", "--db", folder.Path()};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        const ProcessResult result = RunCli(arguments);
-        std::set<std::string> paths;
-        const auto lines = Lines(result.out);
-        for (size_t i = 1; i < lines.size(); ++i) {
-            paths.insert(TsvFields(lines[i]).front());
-        }
-        return paths;
-    };
-    EXPECT_EQ(listed({}), (std::set<std::string>{tree + "/a-copy", tree + "/b-original"}));
-    EXPECT_EQ(listed({"--hard-links"}),
-              (std::set<std::string>{tree + "/a-copy", tree + "/b-original", tree + "/c-link",
-                                     tree + "/only-linked", tree + "/only-linked-too"}));
 }
 
 } // namespace
