@@ -21,7 +21,8 @@ namespace {
 // read as Unicode too.
 TEST(CliEndToEnd, ScanThenDuplicatesListsExactlyTheGroupsOfEqualContent) {
     TTempFolder folder;
-    const std::string treeName = "tr\xc3\xa9e \xe6\x97\xa5\xe6\x9c\xac";
+    const std::string treeName = "tr\xc3\xa9"
+                                 "e \xe6\x97\xa5\xe6\x9c\xac";
     const std::string tree = folder.MakeFolder(treeName);
     const std::string big(100000, 'x');
     std::map<std::string, std::vector<std::string>> byContent;
