@@ -105,11 +105,12 @@ constexpr const char* kFilterOptions =
 constexpr const char* kRemoveDuplicates =
     R"(Usage: mirelon-cli remove-duplicates (--keep oldest|newest|shortest-path | --in DIR) [--same-name] [--extensions LIST] [--exclude DIR]... [--method NAME] [--dry-run] [--permanently] [--db PATH]
 Keep one file of each group of copies that 'duplicates' lists with the same filters, and move
-the others to the desktop trash, where a file manager can restore them. Before a file is touched
-it is checked against its catalog row: its size and the stamp the scan recorded (device, inode,
-times), or without a stamp its checksum computed again. A file that changed since the scan is
-left alone, and so is a group whose file to keep changed. Every file moved leaves the catalog; a
-group never loses its last copy.
+)";
+
+// After the platform's part: where the files go, and what tells whether one changed.
+constexpr const char* kRemoveDuplicatesRules =
+    R"(A file that changed since the scan is left alone, and so is a group whose file to keep
+changed. Every file moved leaves the catalog; a group never loses its last copy.
 
   --keep RULE     the file each group keeps: oldest or newest (by modified date), or
                   shortest-path (fewest characters); ties go to the path that sorts first
@@ -180,7 +181,8 @@ std::string CliHelpText(CliCommand command) {
     case CliCommand::Duplicates:
         return std::string(kDuplicates) + kFilterOptions + kQueryOptions;
     case CliCommand::RemoveDuplicates:
-        return std::string(kRemoveDuplicates) + kFilterOptions + kRemoveOptions;
+        return std::string(kRemoveDuplicates) + RemovalHelpText() + kRemoveDuplicatesRules +
+               kFilterOptions + kRemoveOptions;
     case CliCommand::OldFiles:
         return std::string(kOld) + kQueryOptions;
     case CliCommand::UnusedDlls:

@@ -3,8 +3,8 @@
 namespace mirelon {
 
 // While one is alive, Ctrl-C (SIGINT), a closed terminal (SIGHUP) and a request to stop
-// (SIGTERM, as a service stop sends) do not end the program but raise a flag that the scan
-// polls, so the rows so far get committed. The same signal again ends the program the usual
+// (SIGTERM, as a service stop sends) do not end the program but raise a flag that a scan or a
+// removal polls, so the rows so far get committed. The same signal again ends the program the usual
 // way; the catalog's journal keeps it valid even then. Destruction restores the earlier
 // handling. On Windows the console's events stand for the signals: Ctrl-C and Ctrl-Break for
 // SIGINT, a closed console window for SIGHUP, logoff and shutdown for SIGTERM; for the last

@@ -14,4 +14,7 @@ const char* UnreadFormatsHelpText();
 // left unread.
 const char* UnreadFormatsNote();
 
+// Where `remove-duplicates` moves files and what identifies a file there, for its help.
+const char* RemovalHelpText();
+
 } // namespace mirelon

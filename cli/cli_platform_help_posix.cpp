@@ -16,4 +16,10 @@ const char* UnreadFormatsNote() {
     return "";
 }
 
+const char* RemovalHelpText() {
+    return "the others to the desktop trash, where a file manager can restore them. Before a file is\n"
+           "touched it is checked against its catalog row: its size and the stamp the scan recorded\n"
+           "(device, inode, times), or without a stamp its checksum computed again.\n";
+}
+
 } // namespace mirelon

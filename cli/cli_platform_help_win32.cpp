@@ -19,4 +19,10 @@ const char* UnreadFormatsNote() {
            "only from a catalog made on Linux\n";
 }
 
+const char* RemovalHelpText() {
+    return "the others to the Recycle Bin, where Explorer can restore them. Before a file is touched\n"
+           "it is checked against its catalog row: its size and the stamp the scan recorded (volume\n"
+           "serial number, file index, times), or without a stamp its checksum computed again.\n";
+}
+
 } // namespace mirelon

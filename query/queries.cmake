@@ -16,3 +16,5 @@ add_library(mirelon_query STATIC
 target_include_directories(mirelon_query PUBLIC ${PROJECT_SOURCE_DIR})
 mirelon_qt_free(mirelon_query)
 target_link_libraries(mirelon_query PUBLIC mirelon_base mirelon_catalog mirelon_output)
+# The platform's rule for what separates names in a path.
+target_link_libraries(mirelon_query PRIVATE mirelon_scanner)

@@ -12,6 +12,7 @@ set_target_properties(cli_tests PROPERTIES AUTOMOC OFF)
 mirelon_gtest(cli_end_to_end_tests
   SOURCES
     cli_end_to_end_test.cpp
+    cli_remove_duplicates_test.cpp
     cli_scan_faults_test.cpp
     cli_test_output.cpp
   LIBS mirelon_catalog mirelon_base

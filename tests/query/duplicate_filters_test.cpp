@@ -4,6 +4,7 @@
 #include "query/query_jobs.h"
 #include "query/result_row_store.h"
 #include "query/shade_duplicate_groups.h"
+#include "scan/path_separator.h"
 #include "tests/query/recording_grid_sink.h"
 #include "tests/query/test_catalog.h"
 
@@ -54,6 +55,15 @@ TEST(DuplicateFiltersTest, InsideAFolderMeansBelowItNotBesideIt) {
     EXPECT_FALSE(IsInsideFolder("/database/a.txt", "/data"));
     EXPECT_FALSE(IsInsideFolder("/dat", "/data"));
     EXPECT_FALSE(IsInsideFolder("/data/a.txt", ""));
+    // The platform's separators: Windows' backslash and its drive roots; on Linux a backslash
+    // is part of a name.
+    if (IsPathSeparator('\\')) {
+        EXPECT_TRUE(IsInsideFolder("C:\\Data\\x\\a.txt", "c:\\data"));
+        EXPECT_TRUE(IsInsideFolder("C:\\a.txt", "C:\\"));
+        EXPECT_FALSE(IsInsideFolder("C:\\database\\a.txt", "C:\\data\\"));
+    } else {
+        EXPECT_FALSE(IsInsideFolder("/data\\a.txt", "/data"));
+    }
 }
 
 // Random catalogs, each filtered search checked against a plain restatement of the rules that
