@@ -2,6 +2,7 @@
 
 #include "hash/hash_service.h"
 #include "query/duplicate_filters.h"
+#include "scan/scan_jobs.h"
 
 #include <algorithm>
 #include <array>
@@ -34,6 +35,7 @@ constexpr OptionSpec kKeep{"keep", 0, true};
 constexpr OptionSpec kIn{"in", 0, true};
 constexpr OptionSpec kDryRun{"dry-run", 0, false};
 constexpr OptionSpec kPermanently{"permanently", 0, false};
+constexpr OptionSpec kJobs{"jobs", 'j', true};
 
 struct CommandSpec {
     CliCommand command;
@@ -46,7 +48,7 @@ const std::array<CommandSpec, 7>& Commands() {
     static const std::array<CommandSpec, 7> kCommands{{
         {CliCommand::Scan,
          "scan",
-         {kHelp, kMethod, kContinue, kUpdate, kExclude, kDb, kQuiet},
+         {kHelp, kMethod, kContinue, kUpdate, kExclude, kJobs, kDb, kQuiet},
          true},
         {CliCommand::Duplicates,
          "duplicates",
@@ -96,17 +98,17 @@ int32_t ParseMethod(CliCommand command, const std::string& value) {
     return method;
 }
 
-int ParseMonths(CliCommand command, const std::string& value) {
-    int months = 0;
+int ParseWholeNumber(CliCommand command, std::string_view option, const std::string& value,
+                     int least, int most) {
+    int number = 0;
     const char* end = value.data() + value.size();
-    const auto [stop, error] = std::from_chars(value.data(), end, months);
-    if (value.empty() || error != std::errc() || stop != end || months < kMinOldFilesMonths ||
-        months > kMaxOldFilesMonths) {
-        throw ECliUsage(command, "--months: expected a whole number from " +
-                                     std::to_string(kMinOldFilesMonths) + " to " +
-                                     std::to_string(kMaxOldFilesMonths) + ", got " + Quoted(value));
+    const auto [stop, error] = std::from_chars(value.data(), end, number);
+    if (value.empty() || error != std::errc() || stop != end || number < least || number > most) {
+        throw ECliUsage(command, "--" + std::string(option) + ": expected a whole number from " +
+                                     std::to_string(least) + " to " + std::to_string(most) +
+                                     ", got " + Quoted(value));
     }
-    return months;
+    return number;
 }
 
 void ApplyOption(CliRequest& request, const OptionSpec& option, const std::string& value) {
@@ -138,7 +140,10 @@ void ApplyOption(CliRequest& request, const OptionSpec& option, const std::strin
             throw ECliUsage(command, "--format: expected tsv, csv or json, got " + Quoted(value));
         }
     } else if (option.name == kMonths.name) {
-        request.months = ParseMonths(command, value);
+        request.months =
+            ParseWholeNumber(command, kMonths.name, value, kMinOldFilesMonths, kMaxOldFilesMonths);
+    } else if (option.name == kJobs.name) {
+        request.jobs = ParseWholeNumber(command, kJobs.name, value, 1, kMaxScanJobs);
     } else if (option.name == kSameName.name) {
         request.sameName = true;
     } else if (option.name == kExtensions.name) {

@@ -38,6 +38,7 @@ struct CliRequest {
     bool updateScan = false;
     bool hardLinks = false; // duplicates: every link of a file, not only the first
     bool quiet = false;
+    std::optional<int> jobs; // scan: files read at once; the scan's default when not given
     std::vector<std::string> excludedFolders;
     // The duplicate-files filters; none unless given.
     bool sameName = false;

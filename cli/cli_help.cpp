@@ -34,7 +34,7 @@ to stop.
 )";
 
 constexpr const char* kScan =
-    R"(Usage: mirelon-cli scan [--method NAME] [--continue | --update] [--exclude DIR]... [--db PATH] [--quiet] [ROOT]...
+    R"(Usage: mirelon-cli scan [--method NAME] [--continue | --update] [--exclude DIR]... [--jobs N] [--db PATH] [--quiet] [ROOT]...
 Catalogue every file under the ROOT folders, or under every fixed drive when no ROOT is
 given, one catalog row per file with its size, checksum, times, imported modules and version
 strings; an ELF file gets the libraries it needs as its imported modules and its soname as its
@@ -52,6 +52,9 @@ internal name.
                   file systems and of roots not named stay; another method than the
                   catalog's hashes every file again
   --exclude DIR   leave out this folder and everything under it (may be repeated)
+  -j, --jobs N    read N files at once (1 to 64) while one thread writes the catalog; by
+                  default one per processor, or 1 when a ROOT lies on a spinning disk;
+                  the rows and their order are the same for every N
   --db PATH       the catalog: a folder, or a file named files.db in one
   -q, --quiet     no progress line (it is shown only while standard error is a terminal)
   -h, --help      show this text

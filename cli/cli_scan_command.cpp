@@ -118,6 +118,7 @@ int RunScanCommand(const CliRequest& request, const CliScanSettings& settings,
     TCliScanProgress progress(streams.err, settings.showProgress, settings.columns, stopRequested);
     TScanRun run(scanner, drives, options, exclusions, progress);
     run.SetRoots(roots.roots);
+    run.SetJobs(request.jobs);
     progress.Attach(run);
 
     const auto start = std::chrono::steady_clock::now();

@@ -1,5 +1,6 @@
 #include "scan/catalog_index.h"
 
+#include "base/ascii_case.h"
 #include "catalog/sqlite_database.h"
 #include "scan/path_separator.h"
 
@@ -51,7 +52,25 @@ void TCatalogIndex::Add(const CataloguedFile& file) {
 
 TCatalogIndex::Entry* TCatalogIndex::Find(const std::string& path) {
     const auto found = entries_.find(path);
-    return found == entries_.end() ? nullptr : &found->second;
+    return found == entries_.end() || found->first != path ? nullptr : &found->second;
+}
+
+bool TCatalogIndex::HoldsLetterCaseTwin(const std::string& path) const {
+    const auto found = entries_.find(path);
+    return found != entries_.end() && found->first != path;
+}
+
+size_t TCatalogIndex::FoldedHash::operator()(const std::string& path) const {
+    // FNV-1a over the lower-cased bytes.
+    uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : path) {
+        hash = (hash ^ static_cast<unsigned char>(ToLowerAscii(c))) * 0x100000001b3ULL;
+    }
+    return static_cast<size_t>(hash);
+}
+
+bool TCatalogIndex::FoldedEqual::operator()(const std::string& a, const std::string& b) const {
+    return EqualIgnoringAsciiCase(a, b);
 }
 
 bool TCatalogIndex::Unchanged(const Entry& entry, const FileStamp& now) {

@@ -20,9 +20,9 @@ struct WalkedRoot {
     std::unordered_set<std::string> leftOut;
 };
 
-// The catalogued files an update compares the walk with, by exact path (letter case counts,
-// though the path column ignores it). Kept in memory, so that an unchanged file costs no
-// statement at all.
+// The catalogued files an update or a continued scan compares the walk with, by exact path
+// (letter case counts, though the path column ignores it). Kept in memory, so that a file
+// already catalogued costs no statement at all, and the decision needs no catalog connection.
 class TCatalogIndex {
 public:
     struct Entry {
@@ -39,6 +39,9 @@ public:
     void Clear() { entries_.clear(); }
 
     Entry* Find(const std::string& path);
+    // Whether a catalogued path differs from `path` in the letter case of ASCII letters only,
+    // which the path column takes for the same path.
+    bool HoldsLetterCaseTwin(const std::string& path) const;
     size_t Size() const { return entries_.size(); }
 
     // Whether the row still describes the file of this stamp: stamped alike, of the size the
@@ -50,7 +53,15 @@ public:
     std::vector<int64_t> RowsGone(const std::vector<WalkedRoot>& roots) const;
 
 private:
-    std::unordered_map<std::string, Entry> entries_;
+    // Paths equal but for ASCII letter case fall together, as in the path column.
+    struct FoldedHash {
+        size_t operator()(const std::string& path) const;
+    };
+    struct FoldedEqual {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+
+    std::unordered_map<std::string, Entry, FoldedHash, FoldedEqual> entries_;
 };
 
 } // namespace mirelon

@@ -2,21 +2,21 @@
 
 #include "base/ascii_case.h"
 #include "base/utf8_path.h"
+#include "catalog/catalog_row_inserter.h"
 #include "catalog/catalog_statements.h"
 #include "catalog/file_stamps.h"
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_error.h"
 #include "catalog/sqlite_exception.h"
-#include "catalog/sqlite_table.h"
 #include "hash/hash_service.h"
 #include "scan/drive_info.h"
-#include "scan/elf_dynamic_info.h"
 #include "scan/file_times.h"
-#include "scan/import_modules.h"
 #include "scan/path_separator.h"
-#include "scan/pe_image_file.h"
+#include "scan/read_ahead.h"
 #include "scan/scan_files.h"
-#include "scan/version_info.h"
+#include "scan/scan_jobs.h"
+#include "scan/scan_pipeline.h"
+#include "scan/scanned_file.h"
 
 #include <algorithm>
 #include <array>
@@ -46,18 +46,6 @@ constexpr const char* kChangedWhileRead = "changed while it was read, twice";
 constexpr const char* kNameNotUnicode =
     "catalogued with U+FFFD in its path: its name is no valid Unicode";
 
-// A file written this shortly before it was read may be written again within the same tick of
-// the file system's clock (two seconds on FAT), leaving its times as they were. Its stamp is
-// trusted only once the file is older: the next update hashes it again.
-constexpr int64_t kRecentWriteNs = 2'000'000'000;
-
-bool WrittenJustNow(int64_t modifiedNs) {
-    const int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                            std::chrono::system_clock::now().time_since_epoch())
-                            .count();
-    return modifiedNs > now - kRecentWriteNs && modifiedNs < now + kRecentWriteNs;
-}
-
 // Where the walk of a root puts its files: the root with one trailing separator.
 std::string RootPrefix(const std::string& root) {
     return !root.empty() && IsPathSeparator(root.back()) ? root : root + PathSeparator();
@@ -72,9 +60,22 @@ void Keep(std::vector<SkippedFile>& list, const std::string& path, std::string r
     }
 }
 
-constexpr int kVersionCompanyName = 0;
-constexpr int kVersionFileVersion = 2;
-constexpr int kVersionInternalName = 3;
+// Files waiting for a worker: also how far the read-ahead hints run before the reading.
+constexpr size_t kQueuedFiles = 64;
+// Files being read or waiting for an earlier one to be written, and the bytes of their rows.
+constexpr size_t kBufferedFiles = 256;
+constexpr size_t kBufferedBytes = 16u << 20;
+// Folders kept open for the files handed on, beside those the walk holds itself.
+constexpr size_t kOpenFolders = 16;
+// The start of each file read ahead: enough for a small file whole, and for the kernel's own
+// read-ahead to take over a large one without reading far beyond the files in the queue.
+constexpr uint64_t kReadAheadBytes = 1u << 20;
+
+int64_t NanosecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() -
+                                                                start)
+        .count();
+}
 
 } // namespace
 
@@ -125,6 +126,7 @@ void TScanRun::BeginScan() {
     skipped_.clear();
     unhashed_.clear();
     clamped_.clear();
+    walkNs_ = factsNs_ = hashNs_ = imagesNs_ = catalogNs_ = 0;
 }
 
 void TScanRun::RequestAbort() {
@@ -140,11 +142,12 @@ void TScanRun::EndScan() {
 
 void TScanRun::ScanHarddisk() {
     scanner_.ExcludedFolders() = exclusions_.ExcludedFolderList();
-    // Dropped however the job ends: the stamp writer's statement must go before the catalog.
+    // Dropped however the job ends: the prepared statements must go before the catalog.
     struct JobState {
         TScanRun& run;
         ~JobState() {
             run.stampWriter_ = nullptr;
+            run.inserter_.reset();
             run.index_.Clear();
             run.walkedRoots_.clear();
             run.currentRoot_ = nullptr;
@@ -152,34 +155,93 @@ void TScanRun::ScanHarddisk() {
     } jobState{*this};
     TFileStampWriter stampWriter(*catalog_);
     stampWriter_ = &stampWriter;
-    if (mode_ == kFreshScanUpdate) {
+    if (mode_ == kFreshScanUpdate || mode_ == kFreshScanContinue) {
+        const auto start = std::chrono::steady_clock::now();
         index_.Load(*catalog_);
+        catalogNs_ += NanosecondsSince(start);
     }
-    WalkRoots();
+    jobs_ = ScanJobsFor(requestedJobs_, RootsToWalk());
+    const auto start = std::chrono::steady_clock::now();
+    if (jobs_ > 1) {
+        WalkRootsInParallel();
+    } else {
+        WalkRoots();
+    }
+    walkNs_ += NanosecondsSince(start);
     // Only a walk that went to its end tells which files are gone.
     if (mode_ == kFreshScanUpdate && !scanAbort_) {
+        const auto removing = std::chrono::steady_clock::now();
         RemoveRowsGone();
+        catalogNs_ += NanosecondsSince(removing);
     }
 }
 
-void TScanRun::WalkRoots() {
-    if (!roots_.empty()) {
-        for (const std::string& root : roots_) {
-            if (scanAbort_) {
-                break;
-            }
-            WalkRoot(root);
+struct TScanRun::FileResult {
+    ScannedFile scanned;
+    TCatalogIndex::Entry* catalogued = nullptr;
+};
+
+void TScanRun::WalkRootsInParallel() {
+    TFilePipeline::Handlers handlers;
+    handlers.work = [this](FileJob& job) { return ReadFile(job); };
+    handlers.failed = [](const FileJob& job, std::exception_ptr failure) {
+        FileResult result{{}, job.catalogued};
+        result.scanned.outcome = ScannedFile::Outcome::Failed;
+        result.scanned.row.fullPath = job.file.path;
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception& e) {
+            result.scanned.failure = e.what();
+        } catch (...) {
+            result.scanned.failure = "an unknown error";
         }
-        return;
+        return result;
+    };
+    handlers.write = [this](FileResult& result) { WriteFile(result); };
+    handlers.resultBytes = [](const FileResult& result) { return result.scanned.HeldBytes(); };
+    handlers.readAhead = [](const FileJob& job) { HintReadAhead(job.file, kReadAheadBytes); };
+
+    OrderedPipelineLimits limits;
+    limits.workers = jobs_;
+    limits.maxQueuedFiles = kQueuedFiles;
+    limits.maxOpenFolders = kOpenFolders;
+    limits.maxBufferedFiles = kBufferedFiles;
+    limits.maxBufferedBytes = kBufferedBytes;
+    TFilePipeline pipeline(limits, std::move(handlers));
+    pipeline_ = &pipeline;
+    struct Unset {
+        TFilePipeline*& pipeline;
+        ~Unset() { pipeline = nullptr; }
+    } unset{pipeline_};
+    // A walk that throws drops the files not yet started; those started are written first.
+    WalkRoots();
+    // Every file handed over is read and written, also after an abort, which stops the walk
+    // only at its next folder.
+    const auto finishing = std::chrono::steady_clock::now();
+    pipeline.Finish();
+    walkNs_ -= NanosecondsSince(finishing);
+}
+
+std::vector<std::string> TScanRun::RootsToWalk() const {
+    if (!roots_.empty()) {
+        return roots_;
     }
+    std::vector<std::string> roots;
     for (int index = 0; index < 26; ++index) {
+        auto drive = drives_.Drive(index);
+        if (drive->Exists()->Value() && drive->DriveType()->Text() == "Fixed") {
+            roots.push_back(drive->RootPath());
+        }
+    }
+    return roots;
+}
+
+void TScanRun::WalkRoots() {
+    for (const std::string& root : RootsToWalk()) {
         if (scanAbort_) {
             break;
         }
-        auto drive = drives_.Drive(index);
-        if (drive->Exists()->Value() && drive->DriveType()->Text() == "Fixed") {
-            WalkRoot(drive->RootPath());
-        }
+        WalkRoot(root);
     }
 }
 
@@ -204,6 +266,7 @@ void TScanRun::vclScanFilesFolderLeftOut(TCustomScanFiles&, const std::string& f
 
 void TScanRun::vclScanFilesScanDirFailed(TCustomScanFiles&, const std::string& folderName,
                                          const std::string& reason) {
+    const std::lock_guard lock(reportMutex_);
     ++skippedFolderCount_;
     Keep(skipped_, folderName, reason);
 }
@@ -219,25 +282,26 @@ void TScanRun::RemoveRowsGone() {
 void TScanRun::vclScanFilesBeforeScanDir(TCustomScanFiles&, const std::string& fileName,
                                          bool& vAbort) {
     vAbort = !scanRunning_;
+    const std::lock_guard lock(reportMutex_);
     progress_.ScanningFolder(fileName);
 }
 
-void TScanRun::vclScanFilesFoundFile(TCustomScanFiles& sender, const std::string& fileName, bool&) {
+void TScanRun::vclScanFilesFoundFile(TCustomScanFiles& sender, const std::string& fileName,
+                                     bool& vAbort) {
     const std::string name = FileNameOf(fileName);
     if (name.empty() || IsSystemPagingFile(name) || IsIgnored(fileName)) {
         return;
     }
     // Read through the folder the walk holds open, so that a path longer than the system takes
-    // still leads to the file.
-    const FileLocation file = sender.FoundFileLocation(fileName);
+    // still leads to the file; the location keeps that folder open while a worker has it.
+    FileLocation file = sender.FoundFileLocation(fileName);
     TCatalogIndex::Entry* catalogued = nullptr;
     if (mode_ == kFreshScanContinue) {
-        // A failing lookup is a catalog fault, not a file fault: it ends the job.
-        const auto found = catalog_->OpenResult(BuildPathLookup(fileName));
-        if (found->RowCount() > 0) {
-            if (found->TextAt(0) != fileName) {
-                Skip(fileName, kLetterCaseTwin);
-            }
+        if (index_.Find(fileName) != nullptr) {
+            return;
+        }
+        if (index_.HoldsLetterCaseTwin(fileName)) {
+            Skip(fileName, kLetterCaseTwin);
             return;
         }
     } else if (mode_ == kFreshScanUpdate) {
@@ -249,129 +313,78 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles& sender, const std::string
             }
             catalogued->seen = true;
             if (TCatalogIndex::Unchanged(*catalogued, now)) {
+                const std::lock_guard lock(reportMutex_);
                 ++counts_.unchanged;
                 progress_.ScannedCount(FilesDone());
                 return;
             }
-        } else if (IsLetterCaseTwin(fileName)) {
+        } else if (index_.HoldsLetterCaseTwin(fileName)) {
             Skip(fileName, kLetterCaseTwin);
             return;
         }
     }
-    CatalogueFile(file, catalogued);
+    HandOver({std::move(file), catalogued}, vAbort);
 }
 
-bool TScanRun::IsLetterCaseTwin(const std::string& path) {
-    return catalog_->OpenResult(BuildPathLookup(path))->RowCount() > 0;
+void TScanRun::HandOver(FileJob job, bool& vAbort) {
+    // The walk's own time leaves out the hand-over: waiting for room, or reading and writing.
+    const auto start = std::chrono::steady_clock::now();
+    if (pipeline_ != nullptr) {
+        std::shared_ptr<const void> folder = job.file.folderHold;
+        // Refused once the writer failed: the walk stops, and the failure ends the job.
+        if (!pipeline_->Submit(std::move(job), std::move(folder))) {
+            vAbort = true;
+        }
+    } else {
+        FileResult result = ReadFile(job);
+        WriteFile(result);
+    }
+    walkNs_ -= NanosecondsSince(start);
 }
 
-void TScanRun::CatalogueFile(const FileLocation& file, TCatalogIndex::Entry* catalogued) {
-    const std::string& fileName = file.path;
-    const auto vanished = [&] {
-        if (catalogued != nullptr) {
-            catalogued->seen = false;
+TScanRun::FileResult TScanRun::ReadFile(FileJob& job) const {
+    return {ReadScannedFile(job.file, hashMethod_), job.catalogued};
+}
+
+void TScanRun::WriteFile(FileResult& result) {
+    const auto start = std::chrono::steady_clock::now();
+    const ScannedFile& scanned = result.scanned;
+    factsNs_ += scanned.factsNs;
+    hashNs_ += scanned.hashNs;
+    imagesNs_ += scanned.imageNs;
+    const std::string& fileName = scanned.row.fullPath;
+    switch (scanned.outcome) {
+    case ScannedFile::Outcome::Vanished:
+        if (result.catalogued != nullptr) {
+            result.catalogued->seen = false;
         }
         Skip(fileName, kVanished);
-    };
-    CatalogRow row;
-    row.fullPath = fileName;
-    row.fileName = FileNameOf(fileName);
-
-    // The access time is taken before anything opens the file, and put back, as it was kept,
-    // after the last read.
-    FileFacts facts;
-    if (!ReadFileFacts(file, facts)) {
-        vanished();
-        return;
-    }
-    const TDateTime accessed = facts.accessed;
-    const KeptTime accessedKept = facts.accessedKept;
-    bool datesClamped = facts.datesClamped;
-
-    // A file written to while it is read is read again once: its checksum must match its stamp.
-    int code = kHashOk;
-    for (int attempt = 1;; ++attempt) {
-        code = HashFile(hashMethod_, file, row.checkSum);
-        FileFacts after;
-        if (!ReadFileFacts(file, after)) {
-            vanished();
-            return;
+        break;
+    case ScannedFile::Outcome::ChangedWhileRead:
+        Skip(fileName, kChangedWhileRead);
+        break;
+    case ScannedFile::Outcome::Failed:
+        Skip(fileName, scanned.failure);
+        break;
+    case ScannedFile::Outcome::Read:
+        if (scanned.hashCode != kHashOk) {
+            const std::lock_guard lock(reportMutex_);
+            ++unhashedCount_;
+            Keep(unhashed_, fileName, HashFileFailureText(scanned.hashCode));
+        } else {
+            const std::lock_guard lock(reportMutex_);
+            bytesHashed_ += scanned.row.fileSize;
         }
-        if (after.stamp == facts.stamp) {
-            break;
-        }
-        if (attempt == 2) {
-            RestoreKeptAccessTime(file, accessedKept);
-            Skip(fileName, kChangedWhileRead);
-            return;
-        }
-        facts = after;
-        datesClamped = datesClamped || facts.datesClamped;
-    }
-    row.dateAccessed = accessed;
-    row.dateCreated = facts.created;
-    row.dateModified = facts.modified;
-    row.fileExtension = FileExtensionOf(row.fileName);
-    row.fileSize = facts.size;
-
-    if (code != kHashOk) {
-        row.checkSum.clear();
-        ++unhashedCount_;
-        Keep(unhashed_, fileName, HashFileFailureText(code));
-    } else {
-        bytesHashed_ += facts.size;
-    }
-
-    // One open serves the readers of program images; a file that is none costs one read. An ELF
-    // file's needed libraries take the place of imports, its own name that of the internal name.
-    {
-        const TPeFileSource image(file);
-        if (image.IsOpen() && HasElfMagic(image)) {
-            const ElfDynamicInfo elf = ReadElfDynamicInfo(image);
-            row.importModules = NeededLibrariesText(elf.needed);
-            row.internalName = elf.soname;
-        } else if (image.IsOpen()) {
-            try {
-                row.importModules = ImportModulesText(ReadImportModules(image));
-            } catch (...) {
-                row.importModules.clear();
+        if (const int64_t id = WriteRow(scanned.row, result.catalogued); id != 0) {
+            stampWriter_->Write(id, scanned.stamp);
+            if (HasReplacedName(fileName)) {
+                Skip(fileName, kNameNotUnicode);
             }
-            const VersionStrings version = ReadVersionInfo(image);
-            if (version.available) {
-                row.companyName = version.strings[kVersionCompanyName];
-                row.internalName = version.strings[kVersionInternalName];
-                row.fileVersion = version.strings[kVersionFileVersion];
-            }
+            FileWritten(scanned, result.catalogued != nullptr);
         }
+        break;
     }
-
-    RestoreKeptAccessTime(file, accessedKept);
-    // Putting the access time back moves the status-change time; the stamp must hold the moved
-    // one, or the next update would take the file for changed. Size, times and identity stay
-    // those the checksum was made from, so a write since then shows at the next update.
-    FileStamp stamp = facts.stamp;
-    FileStamp restored;
-    if (ReadFileStamp(file, restored)) {
-        stamp.changedNs = restored.changedNs;
-    }
-    if (WrittenJustNow(stamp.modifiedNs)) {
-        stamp.changedNs = 0;
-    }
-
-    const int64_t id = WriteRow(row, catalogued);
-    if (id == 0) {
-        return;
-    }
-    stampWriter_->Write(id, stamp);
-    if (HasReplacedName(fileName)) {
-        Skip(fileName, kNameNotUnicode);
-    }
-    ++(catalogued != nullptr ? counts_.changed : counts_.added);
-    if (datesClamped) {
-        ++clampedCount_;
-        Keep(clamped_, fileName, kDateClamped);
-    }
-    FileWritten();
+    catalogNs_ += NanosecondsSince(start);
 }
 
 int64_t TScanRun::WriteRow(const CatalogRow& row, const TCatalogIndex::Entry* catalogued) {
@@ -380,7 +393,10 @@ int64_t TScanRun::WriteRow(const CatalogRow& row, const TCatalogIndex::Entry* ca
         return catalogued->id;
     }
     try {
-        catalog_->RunStatement(BuildInsertStatement(row));
+        if (!inserter_) {
+            inserter_ = std::make_unique<TCatalogRowInserter>(*catalog_);
+        }
+        inserter_->Insert(row);
     } catch (const ESQLiteException& e) {
         // Any other failure (a full disk, a table without the column) would fail every file
         // after this one as well: it ends the scan.
@@ -393,9 +409,17 @@ int64_t TScanRun::WriteRow(const CatalogRow& row, const TCatalogIndex::Entry* ca
     return catalog_->LastInsertRowId();
 }
 
-void TScanRun::FileWritten() {
-    ++scannedCount_;
-    progress_.ScannedCount(mode_ == kFreshScanUpdate ? FilesDone() : scannedCount_);
+void TScanRun::FileWritten(const ScannedFile& scanned, bool changed) {
+    {
+        const std::lock_guard lock(reportMutex_);
+        ++(changed ? counts_.changed : counts_.added);
+        if (scanned.datesClamped) {
+            ++clampedCount_;
+            Keep(clamped_, scanned.row.fullPath, kDateClamped);
+        }
+        ++scannedCount_;
+        progress_.ScannedCount(mode_ == kFreshScanUpdate ? FilesDone() : scannedCount_);
+    }
     if (IsCommitBoundary(scannedCount_)) {
         catalog_->CommitTransaction();
         committedCount_ = scannedCount_;
@@ -419,8 +443,15 @@ bool TScanRun::IsIgnored(const std::string& path) const {
 }
 
 void TScanRun::Skip(const std::string& path, std::string reason) {
+    const std::lock_guard lock(reportMutex_);
     ++skippedCount_;
     Keep(skipped_, path, std::move(reason));
+}
+
+ScanTimes TScanRun::Times() const {
+    const auto seconds = [](int64_t ns) { return static_cast<double>(ns) / 1e9; };
+    return {seconds(walkNs_), seconds(factsNs_), seconds(hashNs_), seconds(imagesNs_),
+            seconds(catalogNs_)};
 }
 
 std::string TScanRun::SummaryText() const {

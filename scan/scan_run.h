@@ -9,11 +9,14 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace mirelon {
 
+class TCatalogRowInserter;
 class TCustomScanFiles;
 class TFileRowDeleter;
 class TFileStampWriter;
@@ -21,6 +24,8 @@ class TScanFiles;
 class TcxDriveInfo;
 class TSQLiteDatabase;
 struct CatalogRow;
+struct ScannedFile;
+template <class Job, class Result> class TScanPipeline;
 
 // A file or folder the scan passed over, with the reason, so a scan never hides what it left
 // out; a folder's path ends with a separator.
@@ -37,9 +42,27 @@ struct ScanCounts {
     int64_t removed = 0;   // rows of files the walk could have found and did not
 };
 
+// Where a scan's time went, in seconds: the walk's own (listing folders, deciding what to read),
+// and, summed over the threads that did it, reading directory entries and restoring access
+// times, checksums, program images, and the catalog's work (inserts, stamps, commits, loading
+// what an update compares with).
+struct ScanTimes {
+    double walk = 0;
+    double facts = 0;
+    double hash = 0;
+    double images = 0;
+    double catalog = 0;
+};
+
 // The scan job: walks every fixed drive (or the given roots) and writes one catalog row and its
 // stamp per file. The window thread starts and ends a scan (flags, transaction); the job itself
 // runs on the helper thread. Free of any window system so the command line drives the same code.
+//
+// With more than one job, files are read on worker threads while the walk goes on, and one
+// writer thread owns the catalog connection; rows reach the catalog in the walk's order all the
+// same. What decides whether a file is read at all (a continued scan's "already catalogued?", an
+// update's stamps) is taken on the walk's thread from what the job loaded at its start. Progress
+// calls come from the walk's and the writer's threads, never two at once.
 class TScanRun {
 public:
     TScanRun(TScanFiles& scanner, const TcxDriveInfo& drives, const IScanOptions& options,
@@ -55,6 +78,11 @@ public:
     // Walk these folders instead of the fixed drives (command line, tests).
     void SetRoots(std::vector<std::string> roots) { roots_ = std::move(roots); }
     const std::vector<std::string>& Roots() const { return roots_; }
+    // How many files are read at once: the command line's --jobs; by default (nullopt) one per
+    // usable processor, or one when a root lies on a spinning disk (ScanJobsFor).
+    void SetJobs(std::optional<int> jobs) { requestedJobs_ = jobs; }
+    // The jobs the last scan used.
+    int Jobs() const { return jobs_; }
 
     // Window-thread side of the scan-running and scan-abort flags. BeginScan also takes the scan
     // mode and the hash method from the options: a scan keeps both to its end.
@@ -102,6 +130,8 @@ public:
     int64_t ClampedCount() const { return clampedCount_; }
     const std::vector<SkippedFile>& Clamped() const { return clamped_; }
     uint64_t BytesHashed() const { return bytesHashed_; }
+    // Of the last job, once it has ended.
+    ScanTimes Times() const;
 
     // "12 files skipped", "Scan aborted, 3 files skipped", ... ; empty when nothing to say.
     std::string SummaryText() const;
@@ -118,14 +148,27 @@ private:
     bool IsIgnored(const std::string& path) const;
     void WalkRoots();
     void WalkRoot(const std::string& root);
-    // Whether the catalog holds the path in another letter case only.
-    bool IsLetterCaseTwin(const std::string& path);
-    // Reads, hashes and writes the file: a new row, or `catalogued` rewritten in place.
-    void CatalogueFile(const FileLocation& file, TCatalogIndex::Entry* catalogued);
+    // A file to read: a new row, or `catalogued` rewritten in place.
+    struct FileJob {
+        FileLocation file;
+        TCatalogIndex::Entry* catalogued = nullptr;
+    };
+    struct FileResult;
+    using TFilePipeline = TScanPipeline<FileJob, FileResult>;
+
+    // Reads the roots' files on `jobs_` threads and writes them on one; a failure of the
+    // writer ends the walk and is raised here.
+    void WalkRootsInParallel();
+    // The walk's hand-over: into the pipeline, or read and written at once with one job.
+    void HandOver(FileJob job, bool& vAbort);
+    FileResult ReadFile(FileJob& job) const;
+    // On the writer's thread.
+    void WriteFile(FileResult& result);
     // The row's fldID; 0 when the path turned out to be a letter-case twin.
     int64_t WriteRow(const CatalogRow& row, const TCatalogIndex::Entry* catalogued);
-    void FileWritten();
+    void FileWritten(const ScannedFile& scanned, bool changed);
     void RemoveRowsGone();
+    std::vector<std::string> RootsToWalk() const;
 
     TScanFiles& scanner_;
     const TcxDriveInfo& drives_;
@@ -136,10 +179,12 @@ private:
     TSQLiteDatabase* catalog_ = nullptr;
     std::vector<std::string> ignoredFiles_;
     std::vector<std::string> roots_;
+    std::optional<int> requestedJobs_;
+    int jobs_ = 1;
 
     std::atomic<bool> scanRunning_{false};
     std::atomic<bool> scanAbort_{false};
-    bool aborted_ = false;
+    std::atomic<bool> aborted_{false};
     int mode_ = 0;
     int32_t hashMethod_ = 0;
 
@@ -147,7 +192,15 @@ private:
     TCatalogIndex index_;
     std::vector<WalkedRoot> walkedRoots_;
     WalkedRoot* currentRoot_ = nullptr;
-    TFileStampWriter* stampWriter_ = nullptr; // during the job
+    // During the job.
+    TFileStampWriter* stampWriter_ = nullptr;
+    // Prepared at the first new row: a catalog that cannot take one fails there, as a row would.
+    std::unique_ptr<TCatalogRowInserter> inserter_;
+    TFilePipeline* pipeline_ = nullptr;
+
+    // Guards the counts and lists below while the walk's and the writer's threads both change
+    // them, and makes progress calls one at a time (they may read the counts).
+    mutable std::mutex reportMutex_;
 
     ScanCounts counts_;
     int64_t scannedCount_ = 0;
@@ -161,6 +214,13 @@ private:
     std::vector<SkippedFile> skipped_;
     std::vector<SkippedFile> unhashed_;
     std::vector<SkippedFile> clamped_;
+
+    // Nanoseconds, as ScanTimes; the walk's on the walk's thread, the rest on the writer's.
+    int64_t walkNs_ = 0;
+    int64_t factsNs_ = 0;
+    int64_t hashNs_ = 0;
+    int64_t imagesNs_ = 0;
+    int64_t catalogNs_ = 0;
 };
 
 } // namespace mirelon
