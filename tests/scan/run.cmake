@@ -1,6 +1,7 @@
 mirelon_gtest(scan_run_test
   SOURCES
     scan_run_test.cpp
+    scan_run_jobs_test.cpp
     pe_image_writer.cpp
   LIBS mirelon_session mirelon_base
 )

@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,11 +67,14 @@ protected:
     TScanFiles scanner;
     TcxDriveInfo drives{DrivesOver(tree, cdTree)};
     std::unique_ptr<TSQLiteDatabase> catalog;
+    // One by default, so that a test sees the walk and the writing in step on any machine.
+    std::optional<int> jobs = 1;
 
     ScanOutcome Scan(IExclusionProvider* exclusions = nullptr) {
         run.reset(); // the old run unbinds the scanner's handlers when it goes
         run = std::make_unique<TScanRun>(scanner, drives, options,
                                          exclusions ? *exclusions : noExclusions, progress);
+        run->SetJobs(jobs);
         return RunScanNow(*run, catalog, dataDir, options);
     }
 
