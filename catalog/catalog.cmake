@@ -1,4 +1,5 @@
 add_library(mirelon_catalog STATIC
+  bulk_write_journal.cpp
   catalog_failure.cpp
   catalog_file.cpp
   catalog_row_inserter.cpp

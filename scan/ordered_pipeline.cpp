@@ -34,9 +34,13 @@ TOrderedPipeline::~TOrderedPipeline() {
 bool TOrderedPipeline::Submit(std::unique_ptr<TPipelineItem> item,
                               std::shared_ptr<const void> folder) {
     std::unique_lock lock(mutex_);
-    queueSpace_.wait(lock, [&] {
-        return closed_ || (queue_.size() < limits_.maxQueuedFiles && CanQueue(folder.get()));
-    });
+    if (!closed_ && (queue_.size() >= limits_.maxQueuedFiles || !CanQueue(folder.get()))) {
+        submitterWaiting_ = true;
+        queueSpace_.wait(lock, [&] {
+            return closed_ || (queue_.size() <= QueueRefillMark() && CanQueue(folder.get()));
+        });
+        submitterWaiting_ = false;
+    }
     if (closed_)
         return false; // the item goes with the parameters, after the lock
     if (folder) {
@@ -45,7 +49,10 @@ bool TOrderedPipeline::Submit(std::unique_ptr<TPipelineItem> item,
     }
     queue_.push_back({std::move(item), std::move(folder), submitted_++});
     peaks_.queuedFiles = std::max(peaks_.queuedFiles, queue_.size());
-    work_.notify_one();
+    const bool wake = idleWorkers_ > 0;
+    lock.unlock();
+    if (wake)
+        work_.notify_one();
     return true;
 }
 
@@ -89,9 +96,12 @@ uint64_t TOrderedPipeline::WrittenCount() const {
 void TOrderedPipeline::WorkerLoop() {
     for (;;) {
         Queued taken;
+        bool wakeSubmitter = false;
         {
             std::unique_lock lock(mutex_);
+            ++idleWorkers_;
             work_.wait(lock, [&] { return CanTakeFront() || (closed_ && queue_.empty()); });
+            --idleWorkers_;
             if (!CanTakeFront())
                 return;
             taken = std::move(queue_.front());
@@ -101,8 +111,10 @@ void TOrderedPipeline::WorkerLoop() {
             peaks_.runningWorkers = std::max(peaks_.runningWorkers, running_);
             peaks_.bufferedFiles =
                 std::max(peaks_.bufferedFiles, static_cast<size_t>(taken_ - written_));
+            wakeSubmitter = submitterWaiting_ && queue_.size() <= QueueRefillMark();
         }
-        queueSpace_.notify_one();
+        if (wakeSubmitter)
+            queueSpace_.notify_one();
 
         std::exception_ptr failure;
         size_t bytes = 0;
@@ -120,11 +132,15 @@ void TOrderedPipeline::WorkerLoop() {
             --running_;
             ReleaseFolderLocked(taken.folder.get());
             taken.folder.reset();
+            // The submitter may wait for this folder's place.
+            wakeSubmitter = submitterWaiting_ && queue_.size() <= QueueRefillMark();
         }
-        queueSpace_.notify_all();
+        if (wakeSubmitter)
+            queueSpace_.notify_one();
 
         // Whatever is dropped here goes after the lock.
         std::deque<Queued> dropped;
+        bool wakeWriter = false;
         {
             std::unique_lock lock(mutex_);
             if (failure) {
@@ -132,19 +148,25 @@ void TOrderedPipeline::WorkerLoop() {
                     failure_ = failure;
                 closed_ = true;
                 dropped = DropQueueLocked();
+                wakeWriter = true;
             } else {
+                ++workersWaitingForRoom_;
                 bufferSpace_.wait(lock, [&] {
                     return failure_ || taken.sequence == written_ ||
                            bufferedBytes_ + bytes <= limits_.maxBufferedBytes;
                 });
+                --workersWaitingForRoom_;
                 if (!failure_) {
                     reorder_[taken.sequence % reorder_.size()] = {std::move(taken.item), bytes};
                     bufferedBytes_ += bytes;
                     peaks_.bufferedBytes = std::max(peaks_.bufferedBytes, bufferedBytes_);
                 }
+                // The writer waits for no other result than the next one.
+                wakeWriter = failure_ || taken.sequence == written_;
             }
         }
-        writable_.notify_one();
+        if (wakeWriter)
+            writable_.notify_one();
         if (failure) {
             queueSpace_.notify_all();
             work_.notify_all();
@@ -184,10 +206,15 @@ void TOrderedPipeline::WriterLoop() {
         } else {
             ++written_;
         }
+        // Workers wait on the writer only for a place in the reorder window or for room.
+        const bool wakeWorkers = failure || (idleWorkers_ > 0 && !queue_.empty());
+        const bool wakeWaitingResults = failure || workersWaitingForRoom_ > 0;
         lock.unlock();
         dropped.clear();
-        work_.notify_all();
-        bufferSpace_.notify_all();
+        if (wakeWorkers)
+            work_.notify_all();
+        if (wakeWaitingResults)
+            bufferSpace_.notify_all();
         if (failure) {
             queueSpace_.notify_all();
             return;

@@ -99,6 +99,9 @@ private:
     void WriterLoop();
     bool CanTakeFront() const;
     bool CanQueue(const void* folder) const;
+    // Once the queue was full, the submitter waits until it is down to this, so that it wakes
+    // once for many files rather than once for each.
+    size_t QueueRefillMark() const { return limits_.maxQueuedFiles / 2; }
     bool AllWritten() const;
     void Fail(std::exception_ptr failure);
     std::deque<Queued> DropQueueLocked();
@@ -122,6 +125,11 @@ private:
     uint64_t written_ = 0;      // sequence the writer needs next
     size_t bufferedBytes_ = 0;
     size_t running_ = 0;
+    // Threads waiting, so that a change wakes only those it may concern: a wake costs a switch
+    // of threads, and files come by the ten thousand.
+    bool submitterWaiting_ = false;
+    size_t idleWorkers_ = 0;
+    size_t workersWaitingForRoom_ = 0;
     bool closed_ = false;
     std::exception_ptr failure_;
     OrderedPipelinePeaks peaks_;

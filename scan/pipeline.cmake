@@ -2,6 +2,7 @@
 # how many files to work on at once.
 add_library(mirelon_pipeline STATIC
   ordered_pipeline.cpp
+  read_ahead_pool.cpp
   scan_jobs.cpp
 )
 mirelon_platform_sources(mirelon_pipeline read_ahead storage_rotation processor_count)

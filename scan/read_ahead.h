@@ -1,8 +1,7 @@
 #pragma once
 
-#include "base/file_location.h"
-
 #include <cstdint>
+#include <string>
 
 namespace mirelon {
 
@@ -10,6 +9,6 @@ namespace mirelon {
 // background, so that a read soon after finds it in memory and a cold disk has more than one
 // request in flight. Only a hint: it reads nothing itself, changes no file time, and does
 // nothing where the file cannot be opened or the system offers no such hint.
-void HintReadAhead(const FileLocation& file, uint64_t bytes);
+void HintReadAhead(const std::string& path, uint64_t bytes);
 
 } // namespace mirelon

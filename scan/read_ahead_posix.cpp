@@ -1,17 +1,14 @@
 #include "scan/read_ahead.h"
 
-#include "base/file_at.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace mirelon {
 
-void HintReadAhead(const FileLocation& file, uint64_t bytes) {
+void HintReadAhead(const std::string& path, uint64_t bytes) {
     // Non-blocking, so that a file swapped for a pipe since the walk saw it cannot hold us.
-    const int fd =
-        openat(AtFolder(file), AtName(file), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return;
     struct stat status {};

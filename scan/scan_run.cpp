@@ -12,7 +12,7 @@
 #include "scan/drive_info.h"
 #include "scan/file_times.h"
 #include "scan/path_separator.h"
-#include "scan/read_ahead.h"
+#include "scan/read_ahead_pool.h"
 #include "scan/scan_files.h"
 #include "scan/scan_jobs.h"
 #include "scan/scan_pipeline.h"
@@ -67,6 +67,8 @@ constexpr size_t kBufferedFiles = 256;
 constexpr size_t kBufferedBytes = 16u << 20;
 // Folders kept open for the files handed on, beside those the walk holds itself.
 constexpr size_t kOpenFolders = 16;
+// Threads giving read-ahead hints: several reads in flight for a cold solid-state disk.
+constexpr int kReadAheadThreads = 8;
 // The start of each file read ahead: enough for a small file whole, and for the kernel's own
 // read-ahead to take over a large one without reading far beyond the files in the queue.
 constexpr uint64_t kReadAheadBytes = 1u << 20;
@@ -199,7 +201,8 @@ void TScanRun::WalkRootsInParallel() {
     };
     handlers.write = [this](FileResult& result) { WriteFile(result); };
     handlers.resultBytes = [](const FileResult& result) { return result.scanned.HeldBytes(); };
-    handlers.readAhead = [](const FileJob& job) { HintReadAhead(job.file, kReadAheadBytes); };
+    TReadAheadPool readAhead(kReadAheadThreads, kQueuedFiles, kReadAheadBytes);
+    handlers.readAhead = [&readAhead](const FileJob& job) { readAhead.Hint(job.file.path); };
 
     OrderedPipelineLimits limits;
     limits.workers = jobs_;

@@ -1,6 +1,7 @@
 #include "session/scan_session.h"
 
 #include "base/utf8_path.h"
+#include "catalog/bulk_write_journal.h"
 #include "catalog/catalog_failure.h"
 #include "catalog/catalog_file.h"
 #include "catalog/catalog_format.h"
@@ -162,6 +163,7 @@ ScanOutcome RunScanSession(TScanRun& run, const IScanOptions& options,
     }
     run.SetCatalog(catalog.get());
     run.SetIgnoredFiles(CatalogOwnFiles(dataDirectory));
+    TBulkWriteJournal journal(*catalog);
     try {
         outcome.error = CatalogRefusal(*catalog, run);
         if (!outcome.error.empty()) {
@@ -177,6 +179,7 @@ ScanOutcome RunScanSession(TScanRun& run, const IScanOptions& options,
     outcome.scanned = true;
     outcome.error = runJob(kTaskScanHarddisk);
     EndScanTransaction(*catalog, run, outcome.error);
+    journal.End();
     return outcome;
 }
 
