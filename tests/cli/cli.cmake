@@ -22,7 +22,8 @@ mirelon_platform_sources(cli_end_to_end_tests cli_test_process)
 # Windows the system's drives, every hash method against the engine, and Program Files.
 mirelon_one_side_sources(cli_end_to_end_tests posix cli_end_to_end_test_posix.cpp
   cli_remove_duplicates_test_posix.cpp cli_scan_faults_test_posix.cpp cli_scan_reach_test_posix.cpp
-  cli_update_test_posix.cpp ../scan/facts_test_files_posix.cpp)
+  cli_scan_jobs_test_posix.cpp cli_update_test_posix.cpp ../scan/facts_test_files_posix.cpp
+  ../scan/pe_image_writer.cpp)
 mirelon_one_side_sources(cli_end_to_end_tests win32 cli_end_to_end_test_win32.cpp)
 if(WIN32)
   target_link_libraries(cli_end_to_end_tests PRIVATE mirelon_hash)
