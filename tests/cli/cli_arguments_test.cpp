@@ -46,7 +46,14 @@ TEST(CliArguments, ScanAndHashTakeTheSameMethods) {
     EXPECT_EQ(Parse({"hash", "-", "f"}).paths, (std::vector<std::string>{"-", "f"}));
 }
 
-TEST(CliArguments, MonthsAndFormats) {
+TEST(CliArguments, MonthsJobsAndFormats) {
+    EXPECT_EQ(Parse({"scan", "/a"}).jobs, std::nullopt);
+    EXPECT_EQ(Parse({"scan", "-j", "1", "/a"}).jobs, 1);
+    EXPECT_EQ(Parse({"scan", "--jobs=64"}).jobs, 64);
+    for (const char* bad : {"0", "65", "-2", "", "two", "4 "}) {
+        EXPECT_EQ(UsageError({"scan", "--jobs", bad}),
+                  std::string("--jobs: expected a whole number from 1 to 64, got '") + bad + "'");
+    }
     EXPECT_EQ(Parse({"old", "--months", "1"}).months, 1);
     EXPECT_EQ(Parse({"old", "--months=60"}).months, 60);
     EXPECT_EQ(Parse({"duplicates", "--format", "json"}).format, OutputFormat::Json);
