@@ -103,6 +103,8 @@ TEST_F(ScanRunJobsTest, SeveralJobsGiveTheRowsOfOneInFreshContinuedAndUpdatedSca
     }
     tree.File("big/one.bin", std::string(3u << 20, 'b'));
     tree.File("deep/a/b/c/d/e/f/g/leaf", "leaf");
+    // Refused by the path column as a duplicate of a path inserted earlier in the same scan.
+    tree.File("D1/F1/1.TXT", "twin");
     dataDir = dataTree.Folder("main") + PathSeparator();
     ExpectSameAsOneJob("fresh");
 
