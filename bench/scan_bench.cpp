@@ -173,7 +173,8 @@ void Compare(
                 target, scanBest.jobs, static_cast<long long>(scanBest.files), mb, scanBest.seconds,
                 mb / scanBest.seconds, peerBest, peer.c_str());
     std::printf("%s: breakdown in seconds, summed over threads: walk %.2f, directory entries "
-                "and access times %.2f, hashing %.2f, program images %.2f, catalog %.2f\n",
+                "and access times %.2f, reading and hashing contents %.2f, program images %.2f, "
+                "catalog %.2f\n",
                 target, t.walk, t.facts, t.hash, t.images, t.catalog);
     const double ratio = scanBest.seconds / peerBest;
     std::printf("target %s: %.2f (goal <= %.2f) %s\n", target, ratio, goal,
