@@ -82,8 +82,9 @@ TEST(CliScanJobs, FourJobsCatalogueHostileTreesAsOneDoesAndAsMd5sumReads) {
     }
     testing::PeImageSpec pe;
     pe.imports = {"KERNEL32.dll", "ADVAPI32.dll"};
-    pe.version = testing::VersionResourceSpec{
-        {{"CompanyName", u"Quote \" Co"}, {"InternalName", u"in'ternal"}, {"FileVersion", u"1.0"}}};
+    pe.version.emplace();
+    pe.version->strings = {
+        {"CompanyName", u"Quote \" Co"}, {"InternalName", u"in'ternal"}, {"FileVersion", u"1.0"}};
     folder.Write("tree/programs/tool.exe", testing::WritePeImage(pe));
     fs::copy_file("/bin/ls", tree + "/programs/ls");
     fs::copy_file("/bin/sh", tree + "/programs/sh");
