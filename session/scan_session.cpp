@@ -17,6 +17,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace mirelon {
@@ -163,12 +164,14 @@ ScanOutcome RunScanSession(TScanRun& run, const IScanOptions& options,
     }
     run.SetCatalog(catalog.get());
     run.SetIgnoredFiles(CatalogOwnFiles(dataDirectory));
-    TBulkWriteJournal journal(*catalog);
+    // Made once the scan may write: even a journal that comes and goes changes the file.
+    std::optional<TBulkWriteJournal> journal;
     try {
         outcome.error = CatalogRefusal(*catalog, run);
         if (!outcome.error.empty()) {
             return outcome;
         }
+        journal.emplace(*catalog);
         catalog->StartTransaction();
         PrepareCatalog(*catalog, run);
     } catch (const std::exception& e) {
@@ -179,7 +182,7 @@ ScanOutcome RunScanSession(TScanRun& run, const IScanOptions& options,
     outcome.scanned = true;
     outcome.error = runJob(kTaskScanHarddisk);
     EndScanTransaction(*catalog, run, outcome.error);
-    journal.End();
+    journal->End();
     return outcome;
 }
 
