@@ -94,6 +94,44 @@ TEST(CliEndToEnd, HashPrintsWhatTheCoreutilsSumsPrint) {
     EXPECT_EQ(piped.out, RunProgram({"md5sum", input}).out.substr(0, 32) + "  -\n");
 }
 
+// Linux only: compared with md5sum. Many small files run side by side in SIMD lanes, in runs
+// of consecutive arguments cut by larger files, a missing file and standard input; lines stay in
+// argument order on every lane path.
+TEST(CliEndToEnd, HashOfManyFilesPrintsWhatMd5sumPrintsOnEveryLanePath) {
+    TTempFolder folder;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 150; ++i) {
+        // Lengths around the block edges, then longer ones; every file's bytes its own.
+        const std::size_t length =
+            i < 80 ? static_cast<std::size_t>(i * 3 % 130) : static_cast<std::size_t>(i) * 997;
+        std::string content(length, '\0');
+        for (std::size_t b = 0; b < length; ++b) {
+            content[b] = static_cast<char>((b * 131 + static_cast<std::size_t>(i) * 7) % 256);
+        }
+        paths.push_back(folder.Write("f" + std::to_string(i), content));
+        if (i == 70) {
+            paths.push_back(folder.Write("large", std::string((5 << 20) + 3, 'L')));
+        }
+    }
+    std::vector<std::string> md5sum{"md5sum"};
+    md5sum.insert(md5sum.end(), paths.begin(), paths.end());
+    const ProcessResult expected = RunProgram(md5sum);
+    ASSERT_EQ(expected.exitCode, 0) << expected.err;
+
+    const std::string missing = folder / "missing";
+    std::vector<std::string> withMissing = paths;
+    withMissing.insert(withMissing.begin() + 100, missing);
+    for (const char* lanes : {"scalar", "avx2", "avx512"}) {
+        std::vector<std::string> command{CliProgram(), "hash"};
+        command.insert(command.end(), withMissing.begin(), withMissing.end());
+        const ProcessResult actual =
+            RunProgramWithEnvironment(command, {std::string("MIRELON_HASH_SIMD=") + lanes});
+        EXPECT_EQ(actual.exitCode, 1) << lanes;
+        EXPECT_EQ(actual.out, expected.out) << lanes;
+        EXPECT_NE(actual.err.find(missing), std::string::npos) << lanes;
+    }
+}
+
 // Waits until the scan has committed its first batch of rows. The catalog file grows only at
 // a commit; its size is watched rather than queried, because a reader's lock taken just as the
 // scan commits would make that commit fail.
