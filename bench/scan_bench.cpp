@@ -5,6 +5,7 @@
 // - 8 files of 256 MiB, warm, one job per processor against `xargs -P -n 1`;
 // - the first tree cold (its pages dropped before each command), as the second item.
 // Warm figures are the better of two runs. Each target line follows the scan's breakdown.
+#include "bench/command_timing.h"
 #include "bench/scan_bench_cache.h"
 #include "catalog/sqlite_database.h"
 #include "scan/drive_info.h"
@@ -107,18 +108,8 @@ void GenerateLarge(const fs::path& tree) {
     std::ofstream(marker) << "done";
 }
 
-double Seconds(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double TimeCommand(const std::string& command) {
-    const auto start = std::chrono::steady_clock::now();
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "command failed: %s\n", command.c_str());
-        std::exit(1);
-    }
-    return Seconds(start);
-}
+using bench::Seconds;
+using bench::TimeCommand;
 
 struct ScanFigures {
     double seconds = 1e9;

@@ -3,6 +3,7 @@
 // of one look at each file's directory entry (best of three each, warm cache). Then 1 % of the
 // files are edited, 1 % deleted and 1 % added, and the bytes the next update hashes are set
 // against the bytes of the edited and added files.
+#include "bench/command_timing.h"
 #include "catalog/sqlite_database.h"
 #include "scan/drive_info.h"
 #include "scan/scan_files.h"
@@ -71,18 +72,8 @@ void Generate(const fs::path& tree) {
     }
 }
 
-double Seconds(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double TimeCommand(const std::string& command) {
-    const auto start = std::chrono::steady_clock::now();
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "command failed: %s\n", command.c_str());
-        std::exit(1);
-    }
-    return Seconds(start);
-}
+using bench::Seconds;
+using bench::TimeCommand;
 
 struct ScanFigures {
     double seconds = 0;

@@ -1,10 +1,10 @@
 // Linux only: names no other platform allows, files of another user, the sqlite3 shell.
 // The command line with one job and with four, against each other and against md5sum.
-#include "catalog/sqlite_database.h"
 #include "catalog/sqlite_table.h"
 #include "tests/cli/cli_test_output.h"
 #include "tests/cli/cli_test_process.h"
 #include "tests/scan/pe_image_writer.h"
+#include "tests/support/catalog_rows.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -20,19 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::vector<std::string>> RowsInIdOrder(const std::string& catalogFile) {
-    TSQLiteDatabase reader(catalogFile);
-    const auto table = reader.OpenResult("SELECT * FROM tblFiles ORDER BY fldID");
-    std::vector<std::vector<std::string>> rows;
-    for (; !table->AtEnd(); table->MoveNext()) {
-        std::vector<std::string> row;
-        for (int column = 0; column < table->ColumnCount(); ++column) {
-            row.push_back(table->TextAt(column));
-        }
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
+using mirelon::testing::RowsInIdOrder;
 
 // md5sum's checksum of every file under the tree, by full path; -z keeps names as they are.
 std::map<std::string, std::string> Md5sumOfTree(const std::string& tree) {

@@ -6,6 +6,7 @@
 #include "scan/path_separator.h"
 #include "tests/scan/pe_image_writer.h"
 #include "tests/scan/scan_run_fixture.h"
+#include "tests/support/catalog_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -23,20 +24,7 @@ namespace fs = std::filesystem;
 
 constexpr int kParallelJobs = 4;
 
-// Every column of every row, fldID first, in fldID order.
-std::vector<std::vector<std::string>> RowsInIdOrder(const std::string& catalogFile) {
-    TSQLiteDatabase reader(catalogFile);
-    const auto table = reader.OpenResult("SELECT * FROM tblFiles ORDER BY fldID");
-    std::vector<std::vector<std::string>> rows;
-    for (; !table->AtEnd(); table->MoveNext()) {
-        std::vector<std::string> row;
-        for (int column = 0; column < table->ColumnCount(); ++column) {
-            row.push_back(table->TextAt(column));
-        }
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
+using mirelon::testing::RowsInIdOrder;
 
 std::string FolderOf(const std::string& path) {
     return path.substr(0, path.find_last_of(PathSeparator()) + 1);
