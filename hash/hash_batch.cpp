@@ -73,39 +73,64 @@ private:
     size_t indexOfLane_[kMdMaxLanes] = {};
 };
 
-class SourceFeed final : public MdLaneFeed {
+// Runs a caller's stream of files through the lanes.
+class StreamFeed final : public MdLaneFeed {
 public:
-    SourceFeed(std::span<const HashBatchSource> sources, std::vector<HashBatchResult>& results)
-        : sources_(sources), results_(results) {}
+    explicit StreamFeed(THashSourceFeed& feed) : feed_(feed) {}
 
     bool Next(int lane, MdLaneMessage& message) override {
-        while (next_ < sources_.size()) {
-            const size_t index = next_++;
-            if (sources_[index].source == nullptr) {
-                results_[index].code = kHashCannotOpen;
+        HashBatchSource source;
+        uint64_t id = 0;
+        while (feed_.Next(source, id)) {
+            if (source.source == nullptr) {
+                feed_.Done(id, {kHashCannotOpen, {}});
                 continue;
             }
-            indexOfLane_[lane] = index;
-            message.source = sources_[index].source;
-            message.size = sources_[index].size;
+            idOfLane_[lane] = id;
+            message.source = source.source;
+            message.size = source.size;
             return true;
         }
         return false;
     }
 
     void Finished(int lane, bool complete, const uint8_t* digest) override {
-        Record(results_[indexOfLane_[lane]], complete, digest);
+        HashBatchResult result;
+        Record(result, complete, digest);
+        feed_.Done(idOfLane_[lane], std::move(result));
     }
+
+private:
+    THashSourceFeed& feed_;
+    uint64_t idOfLane_[kMdMaxLanes] = {};
+};
+
+// The files of a span, their results in its order.
+class SpanFeed final : public THashSourceFeed {
+public:
+    SpanFeed(std::span<const HashBatchSource> sources, std::vector<HashBatchResult>& results)
+        : sources_(sources), results_(results) {}
+
+    bool Next(HashBatchSource& source, uint64_t& id) override {
+        if (next_ == sources_.size()) {
+            return false;
+        }
+        id = next_++;
+        source = sources_[id];
+        return true;
+    }
+
+    void Done(uint64_t id, HashBatchResult result) override { results_[id] = std::move(result); }
 
 private:
     std::span<const HashBatchSource> sources_;
     std::vector<HashBatchResult>& results_;
     size_t next_ = 0;
-    size_t indexOfLane_[kMdMaxLanes] = {};
 };
 
-// HashFile's steps on a source that is already open.
-HashBatchResult HashOpenSource(int32_t method, const HashBatchSource& source) {
+} // namespace
+
+HashBatchResult HashSource(int32_t method, const HashBatchSource& source) {
     HashBatchResult result;
     if (source.source == nullptr) {
         result.code = kHashCannotOpen;
@@ -121,8 +146,6 @@ HashBatchResult HashOpenSource(int32_t method, const HashBatchSource& source) {
     }
     return result;
 }
-
-} // namespace
 
 bool HashBatchSuits(int32_t method, uint64_t size) {
     return LaneAlgorithm(method).has_value() && SelectedMdLanePath() != MdLanePath::kScalar &&
@@ -148,16 +171,23 @@ std::vector<HashBatchResult> HashSourceBatch(int32_t method,
                                              std::span<const HashBatchSource> sources,
                                              const HashBatchOptions& options) {
     std::vector<HashBatchResult> results(sources.size());
+    SpanFeed feed(sources, results);
+    HashSourceStream(method, feed, options);
+    return results;
+}
+
+void HashSourceStream(int32_t method, THashSourceFeed& feed, const HashBatchOptions& options) {
     const std::optional<MdAlgorithm> algorithm = LaneAlgorithm(method);
     if (!algorithm) {
-        for (size_t i = 0; i < sources.size(); ++i) {
-            results[i] = HashOpenSource(method, sources[i]);
+        HashBatchSource source;
+        uint64_t id = 0;
+        while (feed.Next(source, id)) {
+            feed.Done(id, HashSource(method, source));
         }
-        return results;
+        return;
     }
-    SourceFeed feed(sources, results);
-    RunMdLanes(*algorithm, options.path, LaneCount(options), feed);
-    return results;
+    StreamFeed lanes(feed);
+    RunMdLanes(*algorithm, options.path, LaneCount(options), lanes);
 }
 
 } // namespace mirelon

@@ -67,4 +67,25 @@ std::vector<HashBatchResult> HashSourceBatch(int32_t method,
                                              std::span<const HashBatchSource> sources,
                                              const HashBatchOptions& options = {});
 
+// Files that come one at a time, for HashSourceStream: the next is asked for when a lane comes
+// free, and each result is handed back as soon as its lane is done, while the others go on.
+class THashSourceFeed {
+public:
+    // The next file and the number the caller knows it by; false when there is none now, after
+    // which it is not asked again. A null source gets code 5 at once.
+    virtual bool Next(HashBatchSource& source, uint64_t& id) = 0;
+    // The result for the file Next gave as `id`; its source is not read again.
+    virtual void Done(uint64_t id, HashBatchResult result) = 0;
+
+protected:
+    ~THashSourceFeed() = default;
+};
+
+// HashSourceBatch for files that come one at a time.
+void HashSourceStream(int32_t method, THashSourceFeed& feed, const HashBatchOptions& options = {});
+
+// HashFile's steps, with the single-stream code, on one file opened by the caller: for a file
+// that does not suit a batch, or one alone.
+HashBatchResult HashSource(int32_t method, const HashBatchSource& source);
+
 } // namespace mirelon

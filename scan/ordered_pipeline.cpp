@@ -4,7 +4,8 @@
 
 namespace mirelon {
 
-TOrderedPipeline::TOrderedPipeline(const OrderedPipelineLimits& limits, Writer writer)
+TOrderedPipeline::TOrderedPipeline(const OrderedPipelineLimits& limits, Writer writer,
+                                   GroupRunner groupRunner)
     : limits_([&] {
           OrderedPipelineLimits clamped = limits;
           clamped.workers = std::max(clamped.workers, 1);
@@ -14,7 +15,8 @@ TOrderedPipeline::TOrderedPipeline(const OrderedPipelineLimits& limits, Writer w
               std::max(clamped.maxBufferedFiles, static_cast<size_t>(clamped.workers));
           return clamped;
       }()),
-      writer_(std::move(writer)), reorder_(limits_.maxBufferedFiles) {
+      writer_(std::move(writer)), groupRunner_(std::move(groupRunner)),
+      reorder_(limits_.maxBufferedFiles) {
     try {
         writerThread_ = std::thread([this] { WriterLoop(); });
         for (int worker = 0; worker < limits_.workers; ++worker)
@@ -104,17 +106,17 @@ void TOrderedPipeline::WorkerLoop() {
             --idleWorkers_;
             if (!CanTakeFront())
                 return;
-            taken = std::move(queue_.front());
-            queue_.pop_front();
-            ++taken_;
+            taken = TakeFrontLocked();
             ++running_;
             peaks_.runningWorkers = std::max(peaks_.runningWorkers, running_);
-            peaks_.bufferedFiles =
-                std::max(peaks_.bufferedFiles, static_cast<size_t>(taken_ - written_));
             wakeSubmitter = submitterWaiting_ && queue_.size() <= QueueRefillMark();
         }
         if (wakeSubmitter)
             queueSpace_.notify_one();
+        if (groupRunner_ && taken.item->Groupable()) {
+            RunGroup(std::move(taken));
+            continue;
+        }
 
         std::exception_ptr failure;
         size_t bytes = 0;
@@ -173,6 +175,126 @@ void TOrderedPipeline::WorkerLoop() {
             bufferSpace_.notify_all();
         }
     }
+}
+
+// The items one worker runs side by side. Each goes to the reorder buffer as soon as it is done,
+// without waiting for room: the bound on bytes is kept by taking no more while it is reached,
+// so at most the items running at that moment wait above it.
+class TOrderedPipeline::WorkerGroup final : public TGroupFeed {
+public:
+    explicit WorkerGroup(TOrderedPipeline& pipeline) : pipeline_(pipeline) {}
+
+    void Add(Queued queued) { running_.push_back(std::move(queued)); }
+
+    TPipelineItem* More() override {
+        bool wakeSubmitter = false;
+        {
+            const std::lock_guard lock(pipeline_.mutex_);
+            if (pipeline_.failure_ || !pipeline_.CanTakeFront() ||
+                pipeline_.bufferedBytes_ >= pipeline_.limits_.maxBufferedBytes ||
+                !pipeline_.queue_.front().item->Groupable())
+                return nullptr;
+            running_.push_back(pipeline_.TakeFrontLocked());
+            wakeSubmitter = pipeline_.submitterWaiting_ &&
+                            pipeline_.queue_.size() <= pipeline_.QueueRefillMark();
+        }
+        if (wakeSubmitter)
+            pipeline_.queueSpace_.notify_one();
+        return running_.back().item.get();
+    }
+
+    void Done(TPipelineItem& item) override {
+        const auto found =
+            std::find_if(running_.begin(), running_.end(),
+                         [&](const Queued& queued) { return queued.item.get() == &item; });
+        if (found == running_.end())
+            return;
+        Queued done = std::move(*found);
+        running_.erase(found);
+        const size_t bytes = done.item->ResultBytes();
+        bool wakeWriter = false;
+        bool wakeSubmitter = false;
+        {
+            const std::lock_guard lock(pipeline_.mutex_);
+            wakeWriter = pipeline_.PlaceLocked(done, bytes);
+            // The submitter may wait for this folder's place.
+            wakeSubmitter = pipeline_.submitterWaiting_ &&
+                            pipeline_.queue_.size() <= pipeline_.QueueRefillMark();
+        }
+        if (wakeWriter)
+            pipeline_.writable_.notify_one();
+        if (wakeSubmitter)
+            pipeline_.queueSpace_.notify_one();
+    }
+
+    // Hands on what the runner left running.
+    void Finish() {
+        while (!running_.empty())
+            Done(*running_.front().item);
+    }
+
+    // Under the lock, after a failure: the items left, their folders let go.
+    std::vector<Queued> DropLocked() {
+        for (const Queued& queued : running_)
+            pipeline_.ReleaseFolderLocked(queued.folder.get());
+        return std::move(running_);
+    }
+
+private:
+    TOrderedPipeline& pipeline_;
+    std::vector<Queued> running_;
+};
+
+void TOrderedPipeline::RunGroup(Queued first) {
+    WorkerGroup group(*this);
+    TPipelineItem& item = *first.item;
+    group.Add(std::move(first));
+    std::exception_ptr failure;
+    try {
+        groupRunner_(item, group);
+        group.Finish();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    // Whatever is dropped here goes after the lock.
+    std::deque<Queued> dropped;
+    std::vector<Queued> left;
+    {
+        const std::lock_guard lock(mutex_);
+        --running_;
+        if (failure) {
+            if (!failure_)
+                failure_ = failure;
+            closed_ = true;
+            dropped = DropQueueLocked();
+            left = group.DropLocked();
+        }
+    }
+    if (failure) {
+        queueSpace_.notify_all();
+        work_.notify_all();
+        bufferSpace_.notify_all();
+        writable_.notify_all();
+    }
+}
+
+TOrderedPipeline::Queued TOrderedPipeline::TakeFrontLocked() {
+    Queued taken = std::move(queue_.front());
+    queue_.pop_front();
+    ++taken_;
+    peaks_.bufferedFiles = std::max(peaks_.bufferedFiles, static_cast<size_t>(taken_ - written_));
+    return taken;
+}
+
+bool TOrderedPipeline::PlaceLocked(Queued& done, size_t bytes) {
+    ReleaseFolderLocked(done.folder.get());
+    done.folder.reset();
+    if (failure_)
+        return true; // the item is dropped by the caller, after the lock
+    reorder_[done.sequence % reorder_.size()] = {std::move(done.item), bytes};
+    bufferedBytes_ += bytes;
+    peaks_.bufferedBytes = std::max(peaks_.bufferedBytes, bufferedBytes_);
+    return done.sequence == written_;
 }
 
 void TOrderedPipeline::WriterLoop() {

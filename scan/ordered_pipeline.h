@@ -24,6 +24,22 @@ public:
     virtual void Run() = 0;
     // After Run: the bytes the result holds, counted against the reorder buffer's bound.
     virtual size_t ResultBytes() const = 0;
+    // Whether a worker may run this item side by side with the groupable items that follow it,
+    // through the pipeline's group runner.
+    virtual bool Groupable() const { return false; }
+};
+
+// What a group runner works with: more items as lanes come free, and a way to hand each item on
+// as soon as its work has ended, while the others still run.
+class TGroupFeed {
+public:
+    // The next item, when it is groupable and may be taken now; null otherwise. Never waits.
+    virtual TPipelineItem* More() = 0;
+    // The item's work has ended: it goes towards the writer at once. Never waits.
+    virtual void Done(TPipelineItem& item) = 0;
+
+protected:
+    ~TGroupFeed() = default;
 };
 
 // Every bound holds however large or deep the tree, so the memory of a run is bounded too.
@@ -61,8 +77,13 @@ public:
     // On the writer thread, one item at a time in submission order. A throw ends the run: no
     // further item is written and Finish raises it.
     using Writer = std::function<void(TPipelineItem& item)>;
+    // On a worker: runs `first` and the items `feed.More()` gives side by side, and hands each
+    // to `feed.Done()` when its work has ended, as Run would have ended it. Those not handed on
+    // when it returns are handed on then. A throw ends the run, as from Run.
+    using GroupRunner = std::function<void(TPipelineItem& first, TGroupFeed& feed)>;
 
-    TOrderedPipeline(const OrderedPipelineLimits& limits, Writer writer);
+    TOrderedPipeline(const OrderedPipelineLimits& limits, Writer writer,
+                     GroupRunner groupRunner = {});
     // Abort, then wait for the threads; never throws.
     ~TOrderedPipeline();
     TOrderedPipeline(const TOrderedPipeline&) = delete;
@@ -95,7 +116,15 @@ private:
         size_t bytes = 0;
     };
 
+    class WorkerGroup;
+
     void WorkerLoop();
+    void RunGroup(Queued first);
+    // Under the lock: the front item, counted as taken.
+    Queued TakeFrontLocked();
+    // Under the lock: lets go of the item's folder and puts its result in the reorder buffer,
+    // whatever the bytes waiting there. True when the writer waits for this result.
+    bool PlaceLocked(Queued& done, size_t bytes);
     void WriterLoop();
     bool CanTakeFront() const;
     bool CanQueue(const void* folder) const;
@@ -110,6 +139,7 @@ private:
 
     const OrderedPipelineLimits limits_;
     const Writer writer_;
+    const GroupRunner groupRunner_;
 
     mutable std::mutex mutex_;
     std::condition_variable queueSpace_;  // the submitter waits here

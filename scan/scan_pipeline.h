@@ -2,19 +2,36 @@
 
 #include "scan/ordered_pipeline.h"
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <utility>
+#include <vector>
 
 namespace mirelon {
+
+// For work on several jobs at once: more jobs as there is room, and each result handed on as
+// soon as it is ready, while the other jobs go on.
+template <class Job, class Result> class TScanJobFeed {
+public:
+    // The next job, when it is groupable and may be taken now; null otherwise.
+    virtual Job* More() = 0;
+    virtual void Done(Job& job, Result result) = 0;
+
+protected:
+    ~TScanJobFeed() = default;
+};
 
 // The per-file side of a parallel scan, for any kind of job and result: the walk submits jobs
 // in its order, workers turn each into a result, and one writer receives the results in exactly
 // that order. A job's failure becomes a result too, so an exception ends nothing but its file.
 template <class Job, class Result> class TScanPipeline {
 public:
+    using JobFeed = TScanJobFeed<Job, Result>;
+
     struct Handlers {
         // On a worker: the whole per-file work.
         std::function<Result(Job& job)> work;
@@ -28,12 +45,24 @@ public:
         // On the submitting thread, before the job is queued: a hint that its file will be
         // read soon. The queue's bound is thus also how far reading runs ahead.
         std::function<void(const Job& job)> readAhead;
+        // Optional, with `workGroup`: whether a job may be worked on side by side with the
+        // groupable jobs that follow it.
+        std::function<bool(const Job& job)> groupable;
+        // On a worker: the work on `first` and on the jobs `feed.More()` gives, each result
+        // handed to `feed.Done()`. Jobs left without a result, also when it throws, are then
+        // worked on alone.
+        std::function<void(Job& first, JobFeed& feed)> workGroup;
     };
 
     TScanPipeline(const OrderedPipelineLimits& limits, Handlers handlers)
-        : handlers_(std::move(handlers)), pipeline_(limits, [this](TPipelineItem& item) {
-              handlers_.write(*static_cast<Item&>(item).result);
-          }) {}
+        : handlers_(std::move(handlers)),
+          pipeline_(
+              limits,
+              [this](TPipelineItem& item) { handlers_.write(*static_cast<Item&>(item).result); },
+              handlers_.groupable && handlers_.workGroup
+                  ? TOrderedPipeline::GroupRunner(
+                        [this](TPipelineItem& first, TGroupFeed& feed) { RunGroup(first, feed); })
+                  : TOrderedPipeline::GroupRunner()) {}
 
     // Waits while a bound is reached; false once the run was aborted, finished or failed.
     // `folder` is held and counted as an open folder until the job's work has ended.
@@ -53,28 +82,87 @@ public:
     uint64_t WrittenCount() const { return pipeline_.WrittenCount(); }
 
 private:
+    class Item;
+
+    // The pipeline's items as jobs.
+    class GroupJobs final : public JobFeed {
+    public:
+        GroupJobs(TGroupFeed& feed, TPipelineItem& first) : feed_(feed) { Track(first); }
+
+        Job* More() override {
+            TPipelineItem* item = feed_.More();
+            return item != nullptr ? Track(*item) : nullptr;
+        }
+
+        void Done(Job& job, Result result) override {
+            const auto found = std::find_if(running_.begin(), running_.end(),
+                                            [&](const Item* item) { return &*item->job == &job; });
+            if (found == running_.end())
+                return;
+            Item& item = **found;
+            running_.erase(found);
+            item.result.emplace(std::move(result));
+            item.job.reset(); // whatever the job holds open is let go before the result waits
+            feed_.Done(item);
+        }
+
+        // Those left without a result, one by one.
+        void RunLeft() {
+            while (!running_.empty()) {
+                Item& item = *running_.front();
+                running_.erase(running_.begin());
+                item.Run();
+                feed_.Done(item);
+            }
+        }
+
+    private:
+        Job* Track(TPipelineItem& item) {
+            Item& ours = static_cast<Item&>(item);
+            running_.push_back(&ours);
+            return &*ours.job;
+        }
+
+        TGroupFeed& feed_;
+        std::vector<Item*> running_;
+    };
+
+    void RunGroup(TPipelineItem& first, TGroupFeed& feed) {
+        GroupJobs jobs(feed, first);
+        try {
+            handlers_.workGroup(*static_cast<Item&>(first).job, jobs);
+        } catch (...) {
+            // Each job left is worked on alone, so that a failure ends nothing but its file.
+        }
+        jobs.RunLeft();
+    }
+
     class Item : public TPipelineItem {
     public:
-        Item(const Handlers& handlers, Job job) : handlers_(handlers), job_(std::move(job)) {}
+        Item(const Handlers& handlers, Job queued) : handlers_(handlers), job(std::move(queued)) {}
 
         void Run() override {
             try {
-                result.emplace(handlers_.work(*job_));
+                result.emplace(handlers_.work(*job));
             } catch (...) {
-                result.emplace(handlers_.failed(*job_, std::current_exception()));
+                result.emplace(handlers_.failed(*job, std::current_exception()));
             }
-            job_.reset(); // whatever the job holds open is let go before the result waits
+            job.reset(); // whatever the job holds open is let go before the result waits
         }
 
         size_t ResultBytes() const override {
             return handlers_.resultBytes ? handlers_.resultBytes(*result) : 0;
         }
 
-        std::optional<Result> result;
+        bool Groupable() const override { return handlers_.groupable && handlers_.groupable(*job); }
 
     private:
         const Handlers& handlers_;
-        std::optional<Job> job_;
+
+    public:
+        std::optional<Result> result;
+        // Until the job's work has ended.
+        std::optional<Job> job;
     };
 
     const Handlers handlers_;

@@ -8,6 +8,7 @@
 #include "catalog/sqlite_database.h"
 #include "catalog/sqlite_error.h"
 #include "catalog/sqlite_exception.h"
+#include "hash/hash_batch.h"
 #include "hash/hash_service.h"
 #include "scan/drive_info.h"
 #include "scan/file_times.h"
@@ -22,7 +23,9 @@
 #include <array>
 #include <chrono>
 #include <exception>
+#include <list>
 #include <string_view>
+#include <utility>
 
 namespace mirelon {
 
@@ -60,10 +63,13 @@ void Keep(std::vector<SkippedFile>& list, const std::string& path, std::string r
     }
 }
 
-// Files waiting for a worker: also how far the read-ahead hints run before the reading.
-constexpr size_t kQueuedFiles = 64;
+// Files waiting for a worker: also how far the read-ahead hints run before the reading. Deep
+// enough that the walk, which shares the processors with the workers and the writer, keeps
+// the lanes fed while it is not running.
+constexpr size_t kQueuedFiles = 512;
 // Files being read or waiting for an earlier one to be written, and the bytes of their rows.
-constexpr size_t kBufferedFiles = 256;
+// A file in a lane holds up the writer while the other lanes go through many small ones.
+constexpr size_t kBufferedFiles = 2048;
 constexpr size_t kBufferedBytes = 16u << 20;
 // Folders kept open for the files handed on, beside those the walk holds itself.
 constexpr size_t kOpenFolders = 16;
@@ -201,6 +207,12 @@ void TScanRun::WalkRootsInParallel() {
     };
     handlers.write = [this](FileResult& result) { WriteFile(result); };
     handlers.resultBytes = [](const FileResult& result) { return result.scanned.HeldBytes(); };
+    handlers.groupable = [this](const FileJob& job) {
+        return job.found && HashBatchSuits(hashMethod_, job.facts.size);
+    };
+    handlers.workGroup = [this](FileJob& first, TFilePipeline::JobFeed& feed) {
+        ReadFiles(first, feed);
+    };
     TReadAheadPool readAhead(kReadAheadThreads, kQueuedFiles, kReadAheadBytes);
     handlers.readAhead = [&readAhead](const FileJob& job) { readAhead.Hint(job.file.path); };
 
@@ -309,24 +321,32 @@ void TScanRun::vclScanFilesFoundFile(TCustomScanFiles& sender, const std::string
         }
     } else if (mode_ == kFreshScanUpdate) {
         catalogued = index_.Find(fileName);
-        if (catalogued != nullptr) {
-            FileStamp now;
-            if (!ReadFileStamp(file, now)) {
-                return; // gone meanwhile: not seen, so its row goes with the others
-            }
-            catalogued->seen = true;
-            if (TCatalogIndex::Unchanged(*catalogued, now)) {
-                const std::lock_guard lock(reportMutex_);
-                ++counts_.unchanged;
-                progress_.ScannedCount(FilesDone());
-                return;
-            }
-        } else if (index_.HoldsLetterCaseTwin(fileName)) {
+        if (catalogued == nullptr && index_.HoldsLetterCaseTwin(fileName)) {
             Skip(fileName, kLetterCaseTwin);
             return;
         }
     }
-    HandOver({std::move(file), catalogued}, vAbort);
+    // The directory entry is read here, before the file is handed on, so that small files can
+    // go to a worker together.
+    FileJob job{std::move(file), catalogued, {}, false, 0};
+    const auto reading = std::chrono::steady_clock::now();
+    job.found = ReadFileFacts(job.file, job.facts);
+    job.factsNs = NanosecondsSince(reading);
+    if (catalogued != nullptr) {
+        if (!job.found) {
+            return; // gone meanwhile: not seen, so its row goes with the others
+        }
+        catalogued->seen = true;
+        if (TCatalogIndex::Unchanged(*catalogued, job.facts.stamp)) {
+            const std::lock_guard lock(reportMutex_);
+            ++counts_.unchanged;
+            progress_.ScannedCount(FilesDone());
+            return;
+        }
+    }
+    // Counted with the file's reading, not the walk.
+    walkNs_ -= job.factsNs;
+    HandOver(std::move(job), vAbort);
 }
 
 void TScanRun::HandOver(FileJob job, bool& vAbort) {
@@ -346,7 +366,52 @@ void TScanRun::HandOver(FileJob job, bool& vAbort) {
 }
 
 TScanRun::FileResult TScanRun::ReadFile(FileJob& job) const {
-    return {ReadScannedFile(job.file, hashMethod_), job.catalogued};
+    FileResult result{{}, job.catalogued};
+    if (job.found) {
+        result.scanned = ReadScannedFile(job.file, hashMethod_, &job.facts);
+    } else {
+        result.scanned.outcome = ScannedFile::Outcome::Vanished;
+        result.scanned.row.fullPath = job.file.path;
+    }
+    result.scanned.factsNs += job.factsNs;
+    return result;
+}
+
+void TScanRun::ReadFiles(FileJob& first, TScanJobFeed<FileJob, FileResult>& feed) const {
+    class Files final : public TFilesToRead {
+    public:
+        Files(FileJob& first, TScanJobFeed<FileJob, FileResult>& feed)
+            : feed_(feed), first_(&first) {}
+
+        const FileToRead* Next() override {
+            FileJob* job = first_ != nullptr ? std::exchange(first_, nullptr) : feed_.More();
+            if (job == nullptr) {
+                return nullptr;
+            }
+            reading_.push_back({{&job->file, &job->facts}, job});
+            return &reading_.back().file;
+        }
+
+        void Done(const FileToRead& file, ScannedFile scanned) override {
+            const auto found =
+                std::find_if(reading_.begin(), reading_.end(),
+                             [&](const Reading& entry) { return &entry.file == &file; });
+            FileJob& job = *found->job;
+            reading_.erase(found);
+            scanned.factsNs += job.factsNs;
+            feed_.Done(job, {std::move(scanned), job.catalogued});
+        }
+
+    private:
+        struct Reading {
+            FileToRead file;
+            FileJob* job;
+        };
+        TScanJobFeed<FileJob, FileResult>& feed_;
+        FileJob* first_;
+        std::list<Reading> reading_; // in place while a lane reads the file
+    } files(first, feed);
+    ReadScannedFiles(files, hashMethod_);
 }
 
 void TScanRun::WriteFile(FileResult& result) {

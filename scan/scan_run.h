@@ -3,6 +3,7 @@
 #include "base/file_location.h"
 #include "scan/catalog_index.h"
 #include "scan/exclusion_provider.h"
+#include "scan/file_times.h"
 #include "scan/scan_options.h"
 #include "scan/scan_progress.h"
 
@@ -26,6 +27,7 @@ class TSQLiteDatabase;
 struct CatalogRow;
 struct ScannedFile;
 template <class Job, class Result> class TScanPipeline;
+template <class Job, class Result> class TScanJobFeed;
 
 // A file or folder the scan passed over, with the reason, so a scan never hides what it left
 // out; a folder's path ends with a separator.
@@ -152,6 +154,10 @@ private:
     struct FileJob {
         FileLocation file;
         TCatalogIndex::Entry* catalogued = nullptr;
+        // Its directory entry as the walk read it; not `found` when it was gone already.
+        FileFacts facts;
+        bool found = false;
+        int64_t factsNs = 0;
     };
     struct FileResult;
     using TFilePipeline = TScanPipeline<FileJob, FileResult>;
@@ -162,6 +168,8 @@ private:
     // The walk's hand-over: into the pipeline, or read and written at once with one job.
     void HandOver(FileJob job, bool& vAbort);
     FileResult ReadFile(FileJob& job) const;
+    // Files that suit hashing side by side, on one worker: `first`, and more from `feed`.
+    void ReadFiles(FileJob& first, TScanJobFeed<FileJob, FileResult>& feed) const;
     // On the writer's thread.
     void WriteFile(FileResult& result);
     // The row's fldID; 0 when the path turned out to be a letter-case twin.
