@@ -208,7 +208,9 @@ int main(int argc, char** argv) {
     TimeCommand(warm);
     Compare("scan_vs_md5sum", 1.25, find + "xargs -0 md5sum > /dev/null", tree, dataDir, 1,
             kRounds);
-    Compare("scan_vs_parallel_md5sum", 1.0,
+    // Small files share a worker's SIMD lanes, so the scan may take well under the processes'
+    // time.
+    Compare("scan_vs_parallel_md5sum", 0.6,
             find + "xargs -0 -P" + parallel + " -n 500 md5sum > /dev/null", tree, dataDir,
             processors, kRounds);
     Compare("large_files_vs_parallel_md5sum", 1.05,

@@ -2,6 +2,7 @@ mirelon_gtest(scan_run_test
   SOURCES
     scan_run_test.cpp
     scan_run_jobs_test.cpp
+    scanned_file_test.cpp
     pe_image_writer.cpp
   LIBS mirelon_session mirelon_base
 )

@@ -116,6 +116,30 @@ public:
                 onWritten_(written_.size());
         };
         handlers.resultBytes = [](const Result& result) { return result.payload.size(); };
+        if (grouped_) {
+            handlers.groupable = [](const Job& job) { return job.index % 7 != 0; };
+            // Lanes: a few jobs at once, taking more as one ends, ending in an order of their
+            // own as files of different sizes do. A failing job fails the whole group, whose
+            // jobs left then run alone.
+            handlers.workGroup = [this, work = handlers.work](Job& first,
+                                                              TScanJobFeed<Job, Result>& feed) {
+                std::vector<Job*> lanes{&first};
+                std::mt19937 random(static_cast<uint32_t>(first.index));
+                bool more = true;
+                while (!lanes.empty()) {
+                    while (more && lanes.size() < kLanes) {
+                        Job* next = feed.More();
+                        more = next != nullptr;
+                        if (more)
+                            lanes.push_back(next);
+                    }
+                    const size_t ending = random() % lanes.size();
+                    Job& job = *lanes[ending];
+                    lanes.erase(lanes.begin() + static_cast<long>(ending));
+                    feed.Done(job, work(job));
+                }
+            };
+        }
         return handlers;
     }
 
@@ -156,6 +180,8 @@ public:
     std::vector<std::string> failures_;
     uint64_t throwEvery_ = 0;
     bool slowWriter_ = false;
+    bool grouped_ = false;
+    static constexpr size_t kLanes = 4;
     uint64_t maxFilesPerFolder_ = 30;
     static constexpr size_t kMaxResultBytes = 2000;
     std::function<void(size_t written)> onWritten_;
@@ -170,86 +196,98 @@ std::vector<uint64_t> Sequence(uint64_t count) {
 
 TEST(ScanPipeline, WritesInSubmissionOrderWithinEveryBound) {
     // The reorder buffer bounded by its bytes, then by its files.
-    for (const size_t bufferedFiles : {size_t{40}, size_t{0}}) {
-        for (const int workers : {1, 2, 5}) {
-            SCOPED_TRACE(testing::Message() << workers << " workers, " << bufferedFiles);
-            TPipelineRun run(static_cast<uint32_t>(workers));
-            // Small folders and a slow writer, so that each bound is reached.
-            run.slowWriter_ = true;
-            run.maxFilesPerFolder_ = 2;
-            OrderedPipelineLimits limits;
-            limits.workers = workers;
-            limits.maxQueuedFiles = 12;
-            limits.maxOpenFolders = 3;
-            limits.maxBufferedFiles = bufferedFiles != 0 ? bufferedFiles : workers + 2;
-            limits.maxBufferedBytes = bufferedFiles != 0 ? 3000 : 1u << 30;
-            constexpr uint64_t kFiles = 2000;
-            {
-                TScanPipeline<Job, Result> pipeline(limits, run.Handlers());
-                EXPECT_EQ(run.SubmitTree(pipeline, kFiles), kFiles);
-                pipeline.Finish();
-                EXPECT_EQ(pipeline.WrittenCount(), kFiles);
-            }
-            EXPECT_EQ(run.written_, Sequence(kFiles));
+    for (const bool grouped : {false, true})
+        for (const size_t bufferedFiles : {size_t{40}, size_t{0}}) {
+            for (const int workers : {1, 2, 5}) {
+                SCOPED_TRACE(testing::Message() << workers << " workers, " << bufferedFiles
+                                                << (grouped ? ", grouped" : ""));
+                TPipelineRun run(static_cast<uint32_t>(workers));
+                run.grouped_ = grouped;
+                // A worker holds its lanes' jobs and results at once.
+                const long held = grouped ? static_cast<long>(TPipelineRun::kLanes) : 1;
+                // Small folders and a slow writer, so that each bound is reached.
+                run.slowWriter_ = true;
+                run.maxFilesPerFolder_ = 2;
+                OrderedPipelineLimits limits;
+                limits.workers = workers;
+                limits.maxQueuedFiles = 12;
+                limits.maxOpenFolders = 3;
+                limits.maxBufferedFiles = bufferedFiles != 0 ? bufferedFiles : workers + 2;
+                limits.maxBufferedBytes = bufferedFiles != 0 ? 3000 : 1u << 30;
+                constexpr uint64_t kFiles = 2000;
+                {
+                    TScanPipeline<Job, Result> pipeline(limits, run.Handlers());
+                    EXPECT_EQ(run.SubmitTree(pipeline, kFiles), kFiles);
+                    pipeline.Finish();
+                    EXPECT_EQ(pipeline.WrittenCount(), kFiles);
+                }
+                EXPECT_EQ(run.written_, Sequence(kFiles));
 
-            // Jobs alive: the queue, one per worker, and the one being submitted.
-            EXPECT_LE(run.jobs_.Peak(), static_cast<long>(limits.maxQueuedFiles) + workers + 1);
-            // Results alive: never more than the files taken and not yet written.
-            EXPECT_LE(run.resultCount_.Peak(), static_cast<long>(limits.maxBufferedFiles));
-            // Result bytes: the bound, plus one result above it per worker and the one in
-            // writing.
-            EXPECT_LE(run.resultBytes_.Peak(),
-                      static_cast<long>(limits.maxBufferedBytes +
-                                        (workers + 1) * TPipelineRun::kMaxResultBytes));
-            // Folders alive: those the queued and running jobs hold, and the walk's own four.
-            EXPECT_LE(run.folders_.Peak(), static_cast<long>(limits.maxOpenFolders) + 4);
-            EXPECT_EQ(run.jobs_.Live(), 0);
-            EXPECT_EQ(run.resultCount_.Live(), 0);
-            EXPECT_EQ(run.folders_.Live(), 0);
+                // Jobs alive: the queue, one per worker, and the one being submitted.
+                EXPECT_LE(run.jobs_.Peak(),
+                          static_cast<long>(limits.maxQueuedFiles) + workers * held + 1);
+                // Results alive: never more than the files taken and not yet written.
+                EXPECT_LE(run.resultCount_.Peak(), static_cast<long>(limits.maxBufferedFiles));
+                // Result bytes: the bound, plus the results above it a worker holds and the one
+                // in writing.
+                EXPECT_LE(run.resultBytes_.Peak(),
+                          static_cast<long>(limits.maxBufferedBytes +
+                                            (workers * held + 1) * TPipelineRun::kMaxResultBytes));
+                // Folders alive: those the queued and running jobs hold, and the walk's own four.
+                EXPECT_LE(run.folders_.Peak(), static_cast<long>(limits.maxOpenFolders) + 4);
+                EXPECT_EQ(run.jobs_.Live(), 0);
+                EXPECT_EQ(run.resultCount_.Live(), 0);
+                EXPECT_EQ(run.folders_.Live(), 0);
+            }
+        }
+}
+
+TEST(ScanPipeline, AFailingFileEndsOnlyThatFile) {
+    for (const bool grouped : {false, true}) {
+        SCOPED_TRACE(grouped ? "grouped" : "one by one");
+        TPipelineRun run(7);
+        run.throwEvery_ = 10;
+        run.grouped_ = grouped;
+        OrderedPipelineLimits limits;
+        limits.workers = 3;
+        TScanPipeline<Job, Result> pipeline(limits, run.Handlers());
+        ASSERT_EQ(run.SubmitTree(pipeline, 500), 500u);
+        pipeline.Finish();
+        ASSERT_EQ(run.written_, Sequence(500));
+        for (uint64_t i = 0; i < 500; ++i) {
+            EXPECT_EQ(run.failures_[i], i % 10 == 3 ? "cannot read file " + std::to_string(i) : "")
+                << i;
         }
     }
 }
 
-TEST(ScanPipeline, AFailingFileEndsOnlyThatFile) {
-    TPipelineRun run(7);
-    run.throwEvery_ = 10;
-    OrderedPipelineLimits limits;
-    limits.workers = 3;
-    TScanPipeline<Job, Result> pipeline(limits, run.Handlers());
-    ASSERT_EQ(run.SubmitTree(pipeline, 500), 500u);
-    pipeline.Finish();
-    ASSERT_EQ(run.written_, Sequence(500));
-    for (uint64_t i = 0; i < 500; ++i) {
-        EXPECT_EQ(run.failures_[i], i % 10 == 3 ? "cannot read file " + std::to_string(i) : "")
-            << i;
-    }
-}
-
 TEST(ScanPipeline, AbortWritesEveryStartedFileAndNothingAfter) {
-    for (const size_t abortAt : {size_t{1}, size_t{40}, size_t{333}}) {
-        SCOPED_TRACE(abortAt);
-        TPipelineRun run(static_cast<uint32_t>(abortAt));
-        OrderedPipelineLimits limits;
-        limits.workers = 4;
-        limits.maxQueuedFiles = 16;
-        TScanPipeline<Job, Result> pipeline(limits, run.Handlers());
-        // An abort from another thread, as a window's button or Ctrl-C asks for it.
-        std::thread aborter;
-        run.onWritten_ = [&](size_t written) {
-            if (written == abortAt)
-                aborter = std::thread([&] { pipeline.Abort(); });
-        };
-        const uint64_t submitted = run.SubmitTree(pipeline, 100000);
-        EXPECT_LT(submitted, 100000u);
-        pipeline.Finish();
-        ASSERT_TRUE(aborter.joinable());
-        aborter.join();
-        // What was written is the submissions up to some point, and everything started.
-        EXPECT_EQ(run.written_, Sequence(run.written_.size()));
-        EXPECT_GE(run.written_.size(), abortAt);
-        EXPECT_EQ(run.written_.size(), run.started_.load());
-        EXPECT_FALSE(pipeline.Submit(Job{0, {}, 0, nullptr, TCounted(run.jobs_, 1)}));
-    }
+    for (const bool grouped : {false, true})
+        for (const size_t abortAt : {size_t{1}, size_t{40}, size_t{333}}) {
+            SCOPED_TRACE(testing::Message() << abortAt << (grouped ? ", grouped" : ""));
+            TPipelineRun run(static_cast<uint32_t>(abortAt));
+            run.grouped_ = grouped;
+            OrderedPipelineLimits limits;
+            limits.workers = 4;
+            limits.maxQueuedFiles = 16;
+            TScanPipeline<Job, Result> pipeline(limits, run.Handlers());
+            // An abort from another thread, as a window's button or Ctrl-C asks for it.
+            std::thread aborter;
+            run.onWritten_ = [&](size_t written) {
+                if (written == abortAt)
+                    aborter = std::thread([&] { pipeline.Abort(); });
+            };
+            const uint64_t submitted = run.SubmitTree(pipeline, 100000);
+            EXPECT_LT(submitted, 100000u);
+            pipeline.Finish();
+            ASSERT_TRUE(aborter.joinable());
+            aborter.join();
+            // What was written is the submissions up to some point, and everything started.
+            EXPECT_EQ(run.written_, Sequence(run.written_.size()));
+            EXPECT_GE(run.written_.size(), abortAt);
+            EXPECT_EQ(run.written_.size(), run.started_.load());
+            EXPECT_FALSE(pipeline.Submit(Job{0, {}, 0, nullptr, TCounted(run.jobs_, 1)}));
+        }
 }
 
 TEST(ScanPipeline, AFailingWriterEndsTheRunAndFinishSaysWhy) {
