@@ -396,6 +396,9 @@ void TScanRun::ReadFiles(FileJob& first, TScanJobFeed<FileJob, FileResult>& feed
             const auto found =
                 std::find_if(reading_.begin(), reading_.end(),
                              [&](const Reading& entry) { return &entry.file == &file; });
+            if (found == reading_.end()) {
+                return;
+            }
             FileJob& job = *found->job;
             reading_.erase(found);
             scanned.factsNs += job.factsNs;
