@@ -19,6 +19,10 @@ public:
     FileReader& operator=(const FileReader&) = delete;
 
     bool Open(const FileLocation& file);
+    // Open for a file the caller has just seen to be a regular file itself (not a link to one):
+    // the look before opening is left out, and a link put in its place meanwhile is refused.
+    // Anything else found open is still refused.
+    bool OpenSeenRegular(const FileLocation& file);
     void Close();
     bool IsOpen() const { return handle_ >= 0; }
     // The size when the file was opened.

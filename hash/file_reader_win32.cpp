@@ -41,6 +41,11 @@ bool FileReader::Open(const FileLocation& file) {
     return true;
 }
 
+// Opening has no effects of its own here that a look before it would avoid.
+bool FileReader::OpenSeenRegular(const FileLocation& file) {
+    return Open(file);
+}
+
 void FileReader::Close() {
     if (handle_ >= 0) {
         ::CloseHandle(HandleOf(handle_));

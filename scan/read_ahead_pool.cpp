@@ -36,6 +36,9 @@ void TReadAheadPool::Stop() {
 }
 
 void TReadAheadPool::Hint(const std::string& path) {
+    if (warm_.load(std::memory_order_relaxed) && ++offered_ % kWarmSample != 0) {
+        return;
+    }
     bool wake = false;
     {
         const std::lock_guard lock(mutex_);
@@ -43,13 +46,20 @@ void TReadAheadPool::Hint(const std::string& path) {
             return;
         }
         paths_.push_back(path);
+        ++queued_;
         // A thread woken takes every hint waiting: files found in memory make hints quick, and
-        // a wake for each would cost more than the hint.
-        wake = paths_.size() % kWakeBatch == 0;
+        // a wake for each would cost more than the hint. Hints of a warm tree are few, and each
+        // is to tell at once whether the tree is still warm.
+        wake = warm_.load(std::memory_order_relaxed) || paths_.size() % kWakeBatch == 0;
     }
     if (wake) {
         pending_.notify_one();
     }
+}
+
+size_t TReadAheadPool::HintsWaiting() {
+    const std::lock_guard lock(mutex_);
+    return paths_.size();
 }
 
 void TReadAheadPool::Loop() {
@@ -64,7 +74,14 @@ void TReadAheadPool::Loop() {
             path = std::move(paths_.front());
             paths_.pop_front();
         }
-        HintReadAhead(path, bytes_);
+        if (HintReadAhead(path, bytes_)) {
+            if (inMemoryRun_.fetch_add(1, std::memory_order_relaxed) + 1 >= kWarmRun) {
+                warm_.store(true, std::memory_order_relaxed);
+            }
+        } else {
+            inMemoryRun_.store(0, std::memory_order_relaxed);
+            warm_.store(false, std::memory_order_relaxed);
+        }
     }
 }
 

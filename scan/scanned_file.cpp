@@ -114,12 +114,18 @@ private:
     size_t seen_ = 0;
 };
 
+// Opens a file to read it whole; `facts` are its directory entry as just read.
+bool OpenToRead(FileReader& reader, const FileLocation& file, const FileFacts& facts) {
+    return facts.isRegular ? reader.OpenSeenRegular(file) : reader.Open(file);
+}
+
 // HashFile on one file with the single-stream code; `noImage` tells whether its first bytes
 // rule out a program image.
-int HashAlone(const FileLocation& file, int32_t hashMethod, std::string& text, bool& noImage) {
+int HashAlone(const FileLocation& file, const FileFacts& facts, int32_t hashMethod,
+              std::string& text, bool& noImage) {
     noImage = false;
     FileReader reader;
-    if (!reader.Open(file)) {
+    if (!OpenToRead(reader, file, facts)) {
         return kHashCannotOpen;
     }
     TLeadingBytes leading;
@@ -162,7 +168,7 @@ void FinishScannedFile(const FileLocation& file, int32_t hashMethod, FileFacts f
         }
         facts = after;
         scanned.datesClamped = scanned.datesClamped || facts.datesClamped;
-        scanned.hashCode = HashAlone(file, hashMethod, row.checkSum, noImage);
+        scanned.hashCode = HashAlone(file, facts, hashMethod, row.checkSum, noImage);
         stopwatch.AddTo(scanned.hashNs);
     }
     if (scanned.hashCode != kHashOk) {
@@ -222,7 +228,7 @@ ScannedFile ReadScannedFile(const FileLocation& file, int32_t hashMethod,
     }
     stopwatch.AddTo(scanned.factsNs);
     bool noImage = false;
-    scanned.hashCode = HashAlone(file, hashMethod, scanned.row.checkSum, noImage);
+    scanned.hashCode = HashAlone(file, facts, hashMethod, scanned.row.checkSum, noImage);
     stopwatch.AddTo(scanned.hashNs);
     FinishScannedFile(file, hashMethod, facts, noImage, stopwatch, scanned);
     return scanned;
@@ -247,7 +253,7 @@ public:
         slot.scanned = ScannedFile();
         StartRow(*file->file, slot.scanned);
         source = {};
-        if (slot.reader.Open(*file->file)) {
+        if (OpenToRead(slot.reader, *file->file, *file->facts)) {
             slot.leading.Watch(slot.reader);
             source = {&slot.leading, slot.reader.Size()};
         }

@@ -1,5 +1,6 @@
 // Linux only: the page cache, seen through mincore, and named pipes.
 #include "scan/read_ahead.h"
+#include "scan/read_ahead_pool.h"
 #include "tests/support/eventually.h"
 #include "tests/support/temp_folder.h"
 
@@ -10,7 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace mirelon {
@@ -74,6 +77,48 @@ TEST(ReadAhead, NeverFailsNorWaits) {
     const std::string locked = dir.Write("locked", "x");
     chmod(locked.c_str(), 0);
     HintReadAhead(locked, 0);
+}
+
+// Files already in memory need no hint: once enough were found there one after another, only a
+// sample of the files is hinted; a file found on disk brings back a hint for every file.
+TEST(ReadAhead, AWarmTreeIsHintedSparinglyUntilAFileIsFoundOnDisk) {
+    test::TTempFolder dir;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 400; ++i) {
+        paths.push_back(dir.Write("f" + std::to_string(i), std::string(8192, 'w')));
+    }
+    TReadAheadPool pool(2, 1000, 1u << 20);
+    // Given in steps of the pool's wake-up batch, each taken before the next, so that the
+    // threads have judged the files before more come.
+    const auto hintInSteps = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) {
+            pool.Hint(paths[i]);
+            if ((i + 1) % TReadAheadPool::kWakeBatch == 0) {
+                ASSERT_TRUE(test::Eventually([&] { return pool.HintsWaiting() == 0; }));
+            }
+        }
+    };
+    hintInSteps(0, TReadAheadPool::kWarmRun);
+    // Taken is not yet judged: a moment for the last ones.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const uint64_t beforeWarm = pool.HintsQueued();
+    EXPECT_EQ(beforeWarm, TReadAheadPool::kWarmRun);
+    hintInSteps(TReadAheadPool::kWarmRun, 200);
+    EXPECT_LE(pool.HintsQueued() - beforeWarm,
+              (200 - beforeWarm) / TReadAheadPool::kWarmSample + 1);
+
+    for (size_t i = 200; i < 400; ++i) {
+        if (!Evict(paths[i]))
+            GTEST_SKIP() << "pages of this file system cannot be evicted (tmpfs?)";
+    }
+    const uint64_t beforeCold = pool.HintsQueued();
+    hintInSteps(200, 400);
+    // Only the files before the first sampled one is judged go without a hint.
+    EXPECT_GE(pool.HintsQueued() - beforeCold, 200 - 4 * TReadAheadPool::kWarmSample);
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    for (size_t i = 300; i < 400; ++i) {
+        EXPECT_TRUE(test::Eventually([&] { return ResidentPages(paths[i]) == 8192 / page; })) << i;
+    }
 }
 
 } // namespace
