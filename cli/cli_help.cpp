@@ -52,8 +52,9 @@ internal name.
                   file systems and of roots not named stay; another method than the
                   catalog's hashes every file again
   --exclude DIR   leave out this folder and everything under it (may be repeated)
-  -j, --jobs N    read N files at once (1 to 64) while one thread writes the catalog; by
-                  default one per processor, or 1 when a ROOT lies on a spinning disk;
+  -j, --jobs N    read files on N threads (1 to 64) while one thread writes the catalog;
+                  by default one per processor, or 1 when a ROOT lies on a spinning disk;
+                  with MD5 or MD4 each thread hashes up to 16 small files side by side;
                   the rows and their order are the same for every N
   --db PATH       the catalog: a folder, or a file named files.db in one
   -q, --quiet     no progress line (it is shown only while standard error is a terminal)
