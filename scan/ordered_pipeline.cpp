@@ -99,6 +99,7 @@ void TOrderedPipeline::WorkerLoop() {
     for (;;) {
         Queued taken;
         bool wakeSubmitter = false;
+        bool grouped = false;
         {
             std::unique_lock lock(mutex_);
             ++idleWorkers_;
@@ -107,13 +108,17 @@ void TOrderedPipeline::WorkerLoop() {
             if (!CanTakeFront())
                 return;
             taken = TakeFrontLocked();
+            // A group's results go to the reorder buffer without waiting for room, so one is
+            // started only while there is room; otherwise the item waits as a single one.
+            grouped = groupRunner_ && bufferedBytes_ < limits_.maxBufferedBytes &&
+                      taken.item->Groupable();
             ++running_;
             peaks_.runningWorkers = std::max(peaks_.runningWorkers, running_);
             wakeSubmitter = submitterWaiting_ && queue_.size() <= QueueRefillMark();
         }
         if (wakeSubmitter)
             queueSpace_.notify_one();
-        if (groupRunner_ && taken.item->Groupable()) {
+        if (grouped) {
             RunGroup(std::move(taken));
             continue;
         }

@@ -109,6 +109,7 @@ public:
             EXPECT_EQ(writerThread_, std::this_thread::get_id());
             if (slowWriter_ && result.index % 10 == 7)
                 std::this_thread::sleep_for(1ms);
+            std::this_thread::sleep_for(writeDelay_);
             written_.push_back(result.index);
             failures_.push_back(result.failure);
             writing_ = false;
@@ -157,7 +158,7 @@ public:
             }
             const uint64_t count = random_() % (maxFilesPerFolder_ + 1);
             for (uint64_t file = 0; file < count && submitted < files; ++file) {
-                Job job{submitted, std::chrono::microseconds(random_() % 300),
+                Job job{submitted, std::chrono::microseconds(random_() % maxJobDelayUs_),
                         random_() % (kMaxResultBytes + 1), path.back(), TCounted(jobs_, 1)};
                 std::shared_ptr<const void> folder = path.back();
                 if (!pipeline.Submit(std::move(job), std::move(folder)))
@@ -181,6 +182,8 @@ public:
     uint64_t throwEvery_ = 0;
     bool slowWriter_ = false;
     bool grouped_ = false;
+    std::chrono::microseconds writeDelay_{0};
+    uint64_t maxJobDelayUs_ = 300;
     static constexpr size_t kLanes = 4;
     uint64_t maxFilesPerFolder_ = 30;
     static constexpr size_t kMaxResultBytes = 2000;
@@ -240,6 +243,28 @@ TEST(ScanPipeline, WritesInSubmissionOrderWithinEveryBound) {
                 EXPECT_EQ(run.folders_.Live(), 0);
             }
         }
+}
+
+// Quick files and a slow writer: a worker finds the bytes' bound reached again and again, and
+// must not start a group then, whose first result would go in without waiting for room.
+TEST(ScanPipeline, GroupsKeepTheBoundOnResultBytesAgainstASlowWriter) {
+    TPipelineRun run(5);
+    run.grouped_ = true;
+    run.writeDelay_ = 50us;
+    run.maxJobDelayUs_ = 1;
+    OrderedPipelineLimits limits;
+    limits.workers = 1;
+    limits.maxBufferedFiles = 1000;
+    limits.maxBufferedBytes = 3000;
+    {
+        TScanPipeline<Job, Result> pipeline(limits, run.Handlers());
+        ASSERT_EQ(run.SubmitTree(pipeline, 1500), 1500u);
+        pipeline.Finish();
+    }
+    EXPECT_EQ(run.written_, Sequence(1500));
+    EXPECT_LE(run.resultBytes_.Peak(),
+              static_cast<long>(limits.maxBufferedBytes +
+                                (TPipelineRun::kLanes + 1) * TPipelineRun::kMaxResultBytes));
 }
 
 TEST(ScanPipeline, AFailingFileEndsOnlyThatFile) {
