@@ -6,17 +6,16 @@
 // the files one after another with HashFile's code.
 //
 // Meant for two callers:
-// - a scan worker that takes files from a queue: it collects the files HashBatchSuits accepts
-//   (small and medium ones) into a batch of a few dozen, hashes the batch with one call and
-//   hashes the rest, large files, one by one with HashFile, so that a batch is never held up
-//   by one long file. It may open the files itself (for other readers too) and hand over the
-//   open sources; the batch only reads them.
+// - a scan worker that takes files from a queue: it streams the files HashBatchSuits accepts
+//   (small and medium ones) through HashSourceStream, handing over the next file as soon as a
+//   lane comes free and taking each result as soon as its lane is done, and hashes large files
+//   one by one with HashSource, so that the lanes are never held up by one long file. It opens
+//   the files itself; the lanes only read them.
 // - `mirelon-cli hash FILE...`: hands the named files over in pieces of a few dozen and prints
 //   each piece's results in argument order before the next.
 //
 // A call runs on the calling thread and needs no locking; calls on several threads run side by
-// side, each thread with its own lanes and read buffers (1 MiB, kept for the thread's next
-// batch).
+// side, each call with its own lanes and read buffers (1 MiB).
 
 #include "hash/byte_source.h"
 #include "hash/md_lanes.h"

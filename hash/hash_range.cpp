@@ -7,17 +7,11 @@ namespace mirelon {
 
 namespace {
 
-// Large reads cost fewer system calls; the checksum does not depend on the chunk size. One
-// buffer per thread, so scanning many small files allocates nothing.
+// Large reads cost fewer system calls; the checksum does not depend on the chunk size. The
+// buffer is the range's size up to this, so a small file costs a small allocation. (Not kept
+// per thread: a thread_local with a destructor is freed out of order when a thread of
+// mingw-w64's thread library ends.)
 constexpr size_t kReadBufferSize = 256 * 1024;
-
-uint8_t* ReadBuffer() {
-    thread_local std::unique_ptr<uint8_t[]> buffer;
-    if (!buffer) {
-        buffer = std::make_unique_for_overwrite<uint8_t[]>(kReadBufferSize);
-    }
-    return buffer.get();
-}
 
 } // namespace
 
@@ -26,7 +20,9 @@ bool HashRange(HashContext* context, ByteSource& source, uint64_t start, uint64_
         return false;
     }
     const uint64_t target = end - start;
-    uint8_t* buffer = target > 0 ? ReadBuffer() : nullptr;
+    const auto bufferSize = static_cast<size_t>(std::min<uint64_t>(kReadBufferSize, target));
+    const auto owned = std::make_unique_for_overwrite<uint8_t[]>(bufferSize);
+    uint8_t* buffer = owned.get();
     for (uint64_t done = 0; done < target;) {
         const size_t wanted =
             static_cast<size_t>(std::min<uint64_t>(kReadBufferSize, target - done));

@@ -46,13 +46,13 @@ struct Lane {
     uint8_t tail[2 * kBlockSize];
 };
 
-// The lanes and their read buffers, kept per thread so that hashing batch after batch of small
-// files allocates nothing.
+// The lanes and their read buffers, one set per run. (Kept per thread they would save an
+// allocation per run, but a thread_local with a destructor is freed out of order when a
+// thread of mingw-w64's thread library ends.)
 struct LaneStorage {
     MdLaneWords words{};
     Lane lanes[kMdMaxLanes];
     std::unique_ptr<uint8_t[]> buffers;
-    bool inUse = false;
 
     uint8_t* Buffer(int lane) {
         if (!buffers) {
@@ -60,33 +60,6 @@ struct LaneStorage {
         }
         return buffers.get() + kLaneBufferSize * static_cast<size_t>(lane);
     }
-};
-
-// The thread's storage, or a fresh one should a feed start another run from inside a run.
-class LaneStorageLease {
-public:
-    LaneStorageLease() {
-        thread_local std::unique_ptr<LaneStorage> threadStorage;
-        if (!threadStorage) {
-            threadStorage = std::make_unique<LaneStorage>();
-        }
-        if (threadStorage->inUse) {
-            own_ = std::make_unique<LaneStorage>();
-            storage_ = own_.get();
-        } else {
-            storage_ = threadStorage.get();
-        }
-        storage_->inUse = true;
-    }
-    ~LaneStorageLease() { storage_->inUse = false; }
-    LaneStorageLease(const LaneStorageLease&) = delete;
-    LaneStorageLease& operator=(const LaneStorageLease&) = delete;
-
-    LaneStorage& operator*() const { return *storage_; }
-
-private:
-    std::unique_ptr<LaneStorage> own_;
-    LaneStorage* storage_ = nullptr;
 };
 
 class LaneRunner {
@@ -342,7 +315,7 @@ MdLanePath SelectedMdLanePath() {
 }
 
 void RunMdLanes(MdAlgorithm algorithm, MdLanePath path, int laneCount, MdLaneFeed& feed) {
-    LaneStorageLease storage;
+    const auto storage = std::make_unique<LaneStorage>();
     LaneRunner(*storage, algorithm, KernelFor(path), laneCount, feed).Run();
 }
 

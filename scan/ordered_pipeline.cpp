@@ -34,13 +34,14 @@ TOrderedPipeline::~TOrderedPipeline() {
 }
 
 bool TOrderedPipeline::Submit(std::unique_ptr<TPipelineItem> item,
-                              std::shared_ptr<const void> folder) {
+                              std::shared_ptr<const void> folder, uint64_t weight) {
     std::unique_lock lock(mutex_);
-    if (!closed_ && (queue_.size() >= limits_.maxQueuedFiles || !CanQueue(folder.get()))) {
+    const bool heavy = limits_.maxQueuedWeight != 0 && !queue_.empty() &&
+                       queuedWeight_ + weight > limits_.maxQueuedWeight;
+    if (!closed_ && (queue_.size() >= limits_.maxQueuedFiles || heavy || !CanQueue(folder.get()))) {
         submitterWaiting_ = true;
-        queueSpace_.wait(lock, [&] {
-            return closed_ || (queue_.size() <= QueueRefillMark() && CanQueue(folder.get()));
-        });
+        queueSpace_.wait(lock,
+                         [&] { return closed_ || (QueueRefilled() && CanQueue(folder.get())); });
         submitterWaiting_ = false;
     }
     if (closed_)
@@ -49,7 +50,8 @@ bool TOrderedPipeline::Submit(std::unique_ptr<TPipelineItem> item,
         ++folderUses_[folder.get()];
         peaks_.openFolders = std::max(peaks_.openFolders, folderUses_.size());
     }
-    queue_.push_back({std::move(item), std::move(folder), submitted_++});
+    queue_.push_back({std::move(item), std::move(folder), submitted_++, weight});
+    queuedWeight_ += weight;
     peaks_.queuedFiles = std::max(peaks_.queuedFiles, queue_.size());
     const bool wake = idleWorkers_ > 0;
     lock.unlock();
@@ -114,7 +116,7 @@ void TOrderedPipeline::WorkerLoop() {
                       taken.item->Groupable();
             ++running_;
             peaks_.runningWorkers = std::max(peaks_.runningWorkers, running_);
-            wakeSubmitter = submitterWaiting_ && queue_.size() <= QueueRefillMark();
+            wakeSubmitter = submitterWaiting_ && QueueRefilled();
         }
         if (wakeSubmitter)
             queueSpace_.notify_one();
@@ -140,7 +142,7 @@ void TOrderedPipeline::WorkerLoop() {
             ReleaseFolderLocked(taken.folder.get());
             taken.folder.reset();
             // The submitter may wait for this folder's place.
-            wakeSubmitter = submitterWaiting_ && queue_.size() <= QueueRefillMark();
+            wakeSubmitter = submitterWaiting_ && QueueRefilled();
         }
         if (wakeSubmitter)
             queueSpace_.notify_one();
@@ -200,8 +202,7 @@ public:
                 !pipeline_.queue_.front().item->Groupable())
                 return nullptr;
             running_.push_back(pipeline_.TakeFrontLocked());
-            wakeSubmitter = pipeline_.submitterWaiting_ &&
-                            pipeline_.queue_.size() <= pipeline_.QueueRefillMark();
+            wakeSubmitter = pipeline_.submitterWaiting_ && pipeline_.QueueRefilled();
         }
         if (wakeSubmitter)
             pipeline_.queueSpace_.notify_one();
@@ -223,8 +224,7 @@ public:
             const std::lock_guard lock(pipeline_.mutex_);
             wakeWriter = pipeline_.PlaceLocked(done, bytes);
             // The submitter may wait for this folder's place.
-            wakeSubmitter = pipeline_.submitterWaiting_ &&
-                            pipeline_.queue_.size() <= pipeline_.QueueRefillMark();
+            wakeSubmitter = pipeline_.submitterWaiting_ && pipeline_.QueueRefilled();
         }
         if (wakeWriter)
             pipeline_.writable_.notify_one();
@@ -286,6 +286,7 @@ void TOrderedPipeline::RunGroup(Queued first) {
 TOrderedPipeline::Queued TOrderedPipeline::TakeFrontLocked() {
     Queued taken = std::move(queue_.front());
     queue_.pop_front();
+    queuedWeight_ -= taken.weight;
     ++taken_;
     peaks_.bufferedFiles = std::max(peaks_.bufferedFiles, static_cast<size_t>(taken_ - written_));
     return taken;
@@ -366,6 +367,7 @@ bool TOrderedPipeline::AllWritten() const {
 std::deque<TOrderedPipeline::Queued> TOrderedPipeline::DropQueueLocked() {
     std::deque<Queued> dropped = std::move(queue_);
     queue_.clear();
+    queuedWeight_ = 0;
     for (const Queued& queued : dropped)
         ReleaseFolderLocked(queued.folder.get());
     return dropped;

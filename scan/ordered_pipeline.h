@@ -48,6 +48,10 @@ struct OrderedPipelineLimits {
     int workers = 1;
     // Files submitted and not yet taken by a worker.
     size_t maxQueuedFiles = 64;
+    // The weight of the items submitted and not yet taken (for a scan, the bytes its files will
+    // read), so that the work still to do after a stop stays short; 0 for no bound. One item
+    // may go above it.
+    uint64_t maxQueuedWeight = 0;
     // Distinct folder holds among the files queued or being worked on; a folder's hold is let
     // go when its last file's work has ended.
     size_t maxOpenFolders = 16;
@@ -92,7 +96,8 @@ public:
     // Queues one item, waiting while a bound is reached. `folder` is held (and counted) until
     // the item's work has ended; null holds nothing. False, and the item is dropped, once the
     // run was aborted, finished or failed.
-    bool Submit(std::unique_ptr<TPipelineItem> item, std::shared_ptr<const void> folder = {});
+    bool Submit(std::unique_ptr<TPipelineItem> item, std::shared_ptr<const void> folder = {},
+                uint64_t weight = 0);
 
     // Drops the items no worker has taken yet; those taken still finish and are written, so
     // what is written is always the submissions up to some point. Any thread may call it.
@@ -110,6 +115,7 @@ private:
         std::unique_ptr<TPipelineItem> item;
         std::shared_ptr<const void> folder;
         uint64_t sequence = 0;
+        uint64_t weight = 0;
     };
     struct Done {
         std::unique_ptr<TPipelineItem> item;
@@ -131,6 +137,11 @@ private:
     // Once the queue was full, the submitter waits until it is down to this, so that it wakes
     // once for many files rather than once for each.
     size_t QueueRefillMark() const { return limits_.maxQueuedFiles / 2; }
+    // Under the lock: whether the queue is down to its refill marks, in files and in weight.
+    bool QueueRefilled() const {
+        return queue_.size() <= QueueRefillMark() &&
+               (limits_.maxQueuedWeight == 0 || queuedWeight_ <= limits_.maxQueuedWeight / 2);
+    }
     bool AllWritten() const;
     void Fail(std::exception_ptr failure);
     std::deque<Queued> DropQueueLocked();
@@ -154,6 +165,7 @@ private:
     uint64_t taken_ = 0;        // items workers have taken
     uint64_t written_ = 0;      // sequence the writer needs next
     size_t bufferedBytes_ = 0;
+    uint64_t queuedWeight_ = 0;
     size_t running_ = 0;
     // Threads waiting, so that a change wakes only those it may concern: a wake costs a switch
     // of threads, and files come by the ten thousand.

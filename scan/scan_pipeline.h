@@ -45,6 +45,8 @@ public:
         // On the submitting thread, before the job is queued: a hint that its file will be
         // read soon. The queue's bound is thus also how far reading runs ahead.
         std::function<void(const Job& job)> readAhead;
+        // Optional: the job's weight for the queue's bound (limits.maxQueuedWeight).
+        std::function<uint64_t(const Job& job)> weight;
         // Optional, with `workGroup`: whether a job may be worked on side by side with the
         // groupable jobs that follow it.
         std::function<bool(const Job& job)> groupable;
@@ -69,8 +71,9 @@ public:
     bool Submit(Job job, std::shared_ptr<const void> folder = {}) {
         if (handlers_.readAhead)
             handlers_.readAhead(job);
+        const uint64_t weight = handlers_.weight ? handlers_.weight(job) : 0;
         return pipeline_.Submit(std::make_unique<Item>(handlers_, std::move(job)),
-                                std::move(folder));
+                                std::move(folder), weight);
     }
 
     // Jobs not yet started are dropped; those started are finished and written.

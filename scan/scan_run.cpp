@@ -67,6 +67,9 @@ void Keep(std::vector<SkippedFile>& list, const std::string& path, std::string r
 // enough that the walk, which shares the processors with the workers and the writer, keeps
 // the lanes fed while it is not running.
 constexpr size_t kQueuedFiles = 512;
+// The bytes those files hold: after a stop every file handed over is still read, which should
+// take moments, not minutes.
+constexpr uint64_t kQueuedBytes = uint64_t{128} << 20;
 // Files being read or waiting for an earlier one to be written, and the bytes of their rows.
 // A file in a lane holds up the writer while the other lanes go through many small ones.
 constexpr size_t kBufferedFiles = 2048;
@@ -210,6 +213,7 @@ void TScanRun::WalkRootsInParallel() {
     handlers.groupable = [this](const FileJob& job) {
         return job.found && HashBatchSuits(hashMethod_, job.facts.size);
     };
+    handlers.weight = [](const FileJob& job) { return job.found ? job.facts.size : 0; };
     handlers.workGroup = [this](FileJob& first, TFilePipeline::JobFeed& feed) {
         ReadFiles(first, feed);
     };
@@ -219,6 +223,7 @@ void TScanRun::WalkRootsInParallel() {
     OrderedPipelineLimits limits;
     limits.workers = jobs_;
     limits.maxQueuedFiles = kQueuedFiles;
+    limits.maxQueuedWeight = kQueuedBytes;
     limits.maxOpenFolders = kOpenFolders;
     limits.maxBufferedFiles = kBufferedFiles;
     limits.maxBufferedBytes = kBufferedBytes;

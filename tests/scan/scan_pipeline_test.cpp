@@ -48,6 +48,7 @@ public:
         return *this;
     }
     ~TCounted() { Release(); }
+    long Units() const { return units_; }
 
 private:
     void Release() {
@@ -65,6 +66,7 @@ struct Job {
     size_t resultBytes = 0;
     std::shared_ptr<const void> folder; // the job keeps its folder open, like a relative read
     TCounted alive;
+    TCounted weight; // the bytes it will read
 };
 
 struct Result {
@@ -117,6 +119,7 @@ public:
                 onWritten_(written_.size());
         };
         handlers.resultBytes = [](const Result& result) { return result.payload.size(); };
+        handlers.weight = [](const Job& job) { return static_cast<uint64_t>(job.weight.Units()); };
         if (grouped_) {
             handlers.groupable = [](const Job& job) { return job.index % 7 != 0; };
             // Lanes: a few jobs at once, taking more as one ends, ending in an order of their
@@ -158,8 +161,12 @@ public:
             }
             const uint64_t count = random_() % (maxFilesPerFolder_ + 1);
             for (uint64_t file = 0; file < count && submitted < files; ++file) {
-                Job job{submitted, std::chrono::microseconds(random_() % maxJobDelayUs_),
-                        random_() % (kMaxResultBytes + 1), path.back(), TCounted(jobs_, 1)};
+                Job job{submitted,
+                        std::chrono::microseconds(random_() % maxJobDelayUs_),
+                        random_() % (kMaxResultBytes + 1),
+                        path.back(),
+                        TCounted(jobs_, 1),
+                        TCounted(weights_, static_cast<long>(random_() % (kMaxWeight + 1)))};
                 std::shared_ptr<const void> folder = path.back();
                 if (!pipeline.Submit(std::move(job), std::move(folder)))
                     return submitted;
@@ -173,7 +180,7 @@ public:
     }
 
     std::mt19937 random_;
-    TLiveCount jobs_, resultCount_, resultBytes_, folders_;
+    TLiveCount jobs_, resultCount_, resultBytes_, folders_, weights_;
     std::atomic<uint64_t> started_{0};
     std::atomic<bool> writing_{false};
     std::thread::id writerThread_;
@@ -187,6 +194,7 @@ public:
     static constexpr size_t kLanes = 4;
     uint64_t maxFilesPerFolder_ = 30;
     static constexpr size_t kMaxResultBytes = 2000;
+    static constexpr long kMaxWeight = 1000;
     std::function<void(size_t written)> onWritten_;
 };
 
@@ -267,6 +275,26 @@ TEST(ScanPipeline, GroupsKeepTheBoundOnResultBytesAgainstASlowWriter) {
                                 (TPipelineRun::kLanes + 1) * TPipelineRun::kMaxResultBytes));
 }
 
+// The bytes still to read after a stop are bounded: the queue holds back the walk by the weight
+// of its jobs as well as by their number.
+TEST(ScanPipeline, TheQueueIsBoundedByTheWeightOfItsJobs) {
+    TPipelineRun run(9);
+    OrderedPipelineLimits limits;
+    limits.workers = 2;
+    limits.maxQueuedFiles = 1000;
+    limits.maxQueuedWeight = 5000;
+    {
+        TScanPipeline<Job, Result> pipeline(limits, run.Handlers());
+        ASSERT_EQ(run.SubmitTree(pipeline, 1500), 1500u);
+        pipeline.Finish();
+    }
+    EXPECT_EQ(run.written_, Sequence(1500));
+    // The bound, one job above it, those running and the one being submitted.
+    EXPECT_LE(run.weights_.Peak(), static_cast<long>(limits.maxQueuedWeight) +
+                                       (1 + limits.workers + 1) * TPipelineRun::kMaxWeight);
+    EXPECT_EQ(run.weights_.Live(), 0);
+}
+
 TEST(ScanPipeline, AFailingFileEndsOnlyThatFile) {
     for (const bool grouped : {false, true}) {
         SCOPED_TRACE(grouped ? "grouped" : "one by one");
@@ -311,7 +339,8 @@ TEST(ScanPipeline, AbortWritesEveryStartedFileAndNothingAfter) {
             EXPECT_EQ(run.written_, Sequence(run.written_.size()));
             EXPECT_GE(run.written_.size(), abortAt);
             EXPECT_EQ(run.written_.size(), run.started_.load());
-            EXPECT_FALSE(pipeline.Submit(Job{0, {}, 0, nullptr, TCounted(run.jobs_, 1)}));
+            EXPECT_FALSE(pipeline.Submit(
+                Job{0, {}, 0, nullptr, TCounted(run.jobs_, 1), TCounted(run.weights_, 0)}));
         }
 }
 

@@ -122,7 +122,9 @@ TEST_F(ScanRunJobsTest, SeveralJobsGiveTheRowsOfOneInFreshContinuedAndUpdatedSca
 // The walk runs ahead of the writer; whenever the abort comes, the walk stops at its next folder
 // and every file handed out by then is catalogued: whole folders, in the walk's order.
 TEST_F(ScanRunJobsTest, AnAbortKeepsEveryFileHandedOutAndNothingMore) {
-    constexpr int kFolders = 20;
+    // More files than the walk may run ahead of the writer (the queue and the reorder buffer),
+    // so that an abort from the writer's thread still finds folders to leave out.
+    constexpr int kFolders = 80;
     constexpr int kFilesPerFolder = 60;
     for (int folder = 0; folder < kFolders; ++folder) {
         for (int file = 0; file < kFilesPerFolder; ++file) {
