@@ -101,10 +101,8 @@ public:
             return false;
         }
         const bool pe = bytes_[0] == 'M' && bytes_[1] == 'Z';
-        const bool elf = seen_ >= 4 && std::memcmp(bytes_.data(),
-                                                   "\x7F"
-                                                   "ELF",
-                                                   4) == 0;
+        static constexpr std::array<char, 4> kElfMagic = {'\x7F', 'E', 'L', 'F'};
+        const bool elf = seen_ >= 4 && bytes_ == kElfMagic;
         return !pe && !elf;
     }
 
