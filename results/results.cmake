@@ -1,3 +1,5 @@
+# The results window over the query engine: its grid, the "Show Results" commands and the
+# "Remove Files" job.
 if(MIRELON_GUI)
   add_library(mirelon_query_ui STATIC
     frm_query_results.cpp
