@@ -16,7 +16,7 @@ if(MIRELON_GUI)
     thread_ex_object.cpp
   )
   target_include_directories(mirelon_shell PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(mirelon_shell PUBLIC mirelon_session mirelon_query_ui mirelon_scanrun
+  target_link_libraries(mirelon_shell PUBLIC mirelon_session mirelon_results mirelon_scanrun
     mirelon_options mirelon_exclusions mirelon_widgets Qt6::Widgets)
 
   add_executable(mirelon main.cpp)

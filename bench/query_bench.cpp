@@ -7,9 +7,9 @@
 #include "catalog/sqlite_database.h"
 #include "query/query_jobs.h"
 #include "query/query_texts.h"
-#include "query/result_grid_model.h"
 #include "query/result_loading.h"
-#include "query/window_thread_grid_sink.h"
+#include "results/result_grid_model.h"
+#include "results/window_thread_grid_sink.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -7,7 +7,7 @@
 #include "app/qt_window_thread.h"
 #include "app/thread_ex_object.h"
 #include "panels/dropdown_form.h"
-#include "query/frm_query_results.h"
+#include "results/frm_query_results.h"
 #include "session/shell_jobs.h"
 #include "session/shell_state.h"
 #include "settings/rs_ini_data.h"

@@ -1,4 +1,4 @@
-#include "query/grid_column_width.h"
+#include "results/grid_column_width.h"
 
 #include <QHeaderView>
 #include <QTableView>

@@ -1,9 +1,9 @@
-#include "query/query_commands.h"
+#include "results/query_commands.h"
 
 #include "catalog/local_clock.h"
 #include "catalog/sqlite_database.h"
-#include "query/frm_query_results.h"
 #include "query/query_jobs.h"
+#include "results/frm_query_results.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "query/result_grid_model.h"
+#include "results/result_grid_model.h"
 
 #include "query/shade_duplicate_groups.h"
 

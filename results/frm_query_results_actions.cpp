@@ -1,15 +1,15 @@
 // TfrmQueryResults: what the user does with the rows found — remove them, select the copies
 // to remove, search again, open, copy, save.
 
-#include "query/frm_query_results.h"
+#include "results/frm_query_results.h"
 
 #include "base/message_text.h"
 #include "cleanup/removal_summary.h"
 #include "query/column_order.h"
 #include "query/duplicate_filters.h"
 #include "query/grid_columns.h"
-#include "query/result_grid_model.h"
 #include "query/result_list_writer.h"
+#include "results/result_grid_model.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
-#include "query/window_thread_grid_sink.h"
+#include "results/window_thread_grid_sink.h"
 
-#include "query/result_grid_model.h"
+#include "results/result_grid_model.h"
 
 #include <QMetaObject>
 #include <QThread>

@@ -6,9 +6,9 @@
 #include "catalog/local_clock.h"
 #include "panels/frm_duplicate_files_options.h"
 #include "panels/inspector_rows.h"
-#include "query/frm_query_results.h"
 #include "query/month_shift.h"
-#include "query/result_grid_model.h"
+#include "results/frm_query_results.h"
+#include "results/result_grid_model.h"
 #include "session/shell_state.h"
 #include "tests/query/test_catalog.h"
 

@@ -1,6 +1,6 @@
-#include "query/frm_query_results.h"
-#include "query/full_text_hint_delegate.h"
-#include "query/result_grid_model.h"
+#include "results/frm_query_results.h"
+#include "results/full_text_hint_delegate.h"
+#include "results/result_grid_model.h"
 #include "settings/rs_ini_data.h"
 #include "settings/rs_storage.h"
 

@@ -1,4 +1,4 @@
-#include "query/result_grid_view.h"
+#include "results/result_grid_view.h"
 
 #include <QItemSelectionModel>
 

@@ -1,8 +1,8 @@
 #include "catalog/local_clock.h"
-#include "query/frm_query_results.h"
 #include "query/month_shift.h"
-#include "query/query_commands.h"
-#include "query/result_grid_model.h"
+#include "results/frm_query_results.h"
+#include "results/query_commands.h"
+#include "results/result_grid_model.h"
 #include "tests/query/test_catalog.h"
 
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
-#include "query/frm_query_results.h"
+#include "results/frm_query_results.h"
 
-#include "query/full_text_hint_delegate.h"
-#include "query/grid_column_width.h"
 #include "query/grid_columns.h"
-#include "query/result_grid_model.h"
-#include "query/result_grid_view.h"
+#include "results/full_text_hint_delegate.h"
+#include "results/grid_column_width.h"
+#include "results/result_grid_model.h"
+#include "results/result_grid_view.h"
 #include "settings/rs_prop_saver.h"
 #include "widgets/status_lamp.h"
 

@@ -2,7 +2,7 @@
 
 #include "cleanup/file_removal.h"
 #include "query/duplicate_filters.h"
-#include "query/window_thread_grid_sink.h"
+#include "results/window_thread_grid_sink.h"
 #include "session/task_names.h"
 
 #include <QString>

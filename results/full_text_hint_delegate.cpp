@@ -1,4 +1,4 @@
-#include "query/full_text_hint_delegate.h"
+#include "results/full_text_hint_delegate.h"
 
 #include "query/grid_columns.h"
 

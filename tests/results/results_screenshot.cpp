@@ -4,9 +4,9 @@
 // opens over them. Run it under a real (or virtual) X display so fonts and styles are the
 // desktop's.
 
-#include "query/frm_query_results.h"
-#include "query/result_grid_model.h"
 #include "query/result_row.h"
+#include "results/frm_query_results.h"
+#include "results/result_grid_model.h"
 
 #include <QApplication>
 #include <QMessageBox>
