@@ -6,6 +6,7 @@ add_library(mirelon_hash STATIC
   ${CMAKE_CURRENT_LIST_DIR}/md2.cpp
   ${CMAKE_CURRENT_LIST_DIR}/md4_md5.cpp
   ${CMAKE_CURRENT_LIST_DIR}/crc32.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/simd_request.cpp
   ${CMAKE_CURRENT_LIST_DIR}/adler32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sha1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sha256.cpp
