@@ -114,7 +114,15 @@ void ReflectedTableUpdate(CrcState& state, const uint8_t* bytes, size_t count) {
 }
 
 const CrcFoldKernel* KernelFor(CrcPath path) {
-    return path == CrcPath::kFolded ? SupportedCrcFoldKernel() : nullptr;
+    switch (path) {
+    case CrcPath::kFolded:
+        return SupportedCrcFoldKernelPclmul();
+    case CrcPath::kFoldedWide:
+        return SupportedCrcFoldKernelVpclmul();
+    case CrcPath::kTable:
+        break;
+    }
+    return nullptr;
 }
 
 // The whole 16-byte blocks of a long input fold; the rest goes through the tables.
@@ -147,14 +155,34 @@ uint32_t CrcFinal(const CrcState& state) {
     return ~state.value;
 }
 
+const char* CrcPathName(CrcPath path) {
+    switch (path) {
+    case CrcPath::kFolded:
+        return "pclmul";
+    case CrcPath::kFoldedWide:
+        return "vpclmul";
+    case CrcPath::kTable:
+        break;
+    }
+    return "table";
+}
+
 bool CrcPathSupported(CrcPath path) {
     return path == CrcPath::kTable || KernelFor(path) != nullptr;
 }
 
 CrcPath SelectedCrcPath() {
-    static const CrcPath path = !HashSimdForcedScalar() && CrcPathSupported(CrcPath::kFolded)
-                                    ? CrcPath::kFolded
-                                    : CrcPath::kTable;
+    static const CrcPath path = [] {
+        if (HashSimdForcedScalar()) {
+            return CrcPath::kTable;
+        }
+        for (CrcPath wanted : {CrcPath::kFoldedWide, CrcPath::kFolded}) {
+            if (CrcPathSupported(wanted)) {
+                return wanted;
+            }
+        }
+        return CrcPath::kTable;
+    }();
     return path;
 }
 

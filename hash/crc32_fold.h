@@ -20,10 +20,13 @@ struct CrcFoldKernel {
     CrcFoldUpdate reflected; // CRC32B
 };
 
-// Present only in x86-64 builds; usable only where the processor has PCLMULQDQ and SSE4.1.
+// Present only in x86-64 builds; usable only where the processor has PCLMULQDQ and SSE4.1, or
+// VPCLMULQDQ and AVX-512 F and BW.
 extern const CrcFoldKernel kCrcFoldKernelPclmul;
+extern const CrcFoldKernel kCrcFoldKernelVpclmul;
 
-// The folding kernel when this build has it and the processor supports it, else nullptr.
-const CrcFoldKernel* SupportedCrcFoldKernel();
+// The kernel when this build has it and the processor supports it, else nullptr.
+const CrcFoldKernel* SupportedCrcFoldKernelPclmul();
+const CrcFoldKernel* SupportedCrcFoldKernelVpclmul();
 
 } // namespace mirelon

@@ -63,17 +63,19 @@ struct FoldMultipliers {
 };
 
 struct FoldConstants {
-    FoldMultipliers by512; // four blocks further on
-    FoldMultipliers by128; // one block further on
-    uint64_t by96;         // the high half of the last block, to 96 bits
-    uint64_t by64;         // the top 32 of those 96 bits, to 64
-    uint64_t barrett;      // BarrettQuotient()
-    uint64_t polynomial;   // kPolynomial
+    FoldMultipliers by2048; // sixteen blocks further on
+    FoldMultipliers by512;  // four blocks further on
+    FoldMultipliers by128;  // one block further on
+    uint64_t by96;          // the high half of the last block, to 96 bits
+    uint64_t by64;          // the top 32 of those 96 bits, to 64
+    uint64_t barrett;       // BarrettQuotient()
+    uint64_t polynomial;    // kPolynomial
 };
 
 // MSB-first: the high half sits 64 bits before the low one, so it travels 64 bits further.
 consteval FoldConstants MsbFirstFoldConstants() {
-    return {{PowerOfXModP(512), PowerOfXModP(576)},
+    return {{PowerOfXModP(2048), PowerOfXModP(2112)},
+            {PowerOfXModP(512), PowerOfXModP(576)},
             {PowerOfXModP(128), PowerOfXModP(192)},
             PowerOfXModP(96),
             PowerOfXModP(64),
@@ -84,7 +86,8 @@ consteval FoldConstants MsbFirstFoldConstants() {
 // Reflected: the first half is the low one of the register; each multiplier is x^(n-1) for the
 // product's extra x, and 32-bit values take the top of their 64 bits.
 consteval FoldConstants ReflectedFoldConstants() {
-    return {{Reflect(PowerOfXModP(575), 64), Reflect(PowerOfXModP(511), 64)},
+    return {{Reflect(PowerOfXModP(2111), 64), Reflect(PowerOfXModP(2047), 64)},
+            {Reflect(PowerOfXModP(575), 64), Reflect(PowerOfXModP(511), 64)},
             {Reflect(PowerOfXModP(191), 64), Reflect(PowerOfXModP(127), 64)},
             Reflect(PowerOfXModP(95), 64),
             Reflect(PowerOfXModP(63), 64),

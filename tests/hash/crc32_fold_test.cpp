@@ -33,27 +33,40 @@ uint32_t RegisterAfter(const Crc& crc, CrcPath path, uint32_t start, const uint8
     return state.value;
 }
 
-// The register that the tables give for `count` bytes at `offset`, against the folded one: from
-// the initial register, and as the second half of an update split at `split`.
+std::vector<CrcPath> FoldedPaths() {
+    std::vector<CrcPath> paths;
+    for (CrcPath path : {CrcPath::kFolded, CrcPath::kFoldedWide}) {
+        if (CrcPathSupported(path)) {
+            paths.push_back(path);
+        }
+    }
+    return paths;
+}
+
+// The register that the tables give for `count` bytes at `offset`, against each folded path's:
+// from the initial register, and as the second half of an update split at `split`.
 void ExpectFoldedEqualsTable(const std::string& data, size_t offset, size_t count, size_t split) {
     const uint8_t* bytes = Bytes(data) + offset;
     for (const Crc& crc : kCrcs) {
         const uint32_t table = RegisterAfter(crc, CrcPath::kTable, 0xFFFFFFFFu, bytes, count);
-        ASSERT_EQ(RegisterAfter(crc, CrcPath::kFolded, 0xFFFFFFFFu, bytes, count), table)
-            << crc.name << " offset " << offset << " length " << count;
-        CrcState state;
-        Crc32Init(state);
-        crc.update(CrcPath::kFolded, state, bytes, split);
-        crc.update(CrcPath::kFolded, state, bytes + split, count - split);
-        ASSERT_EQ(state.value, table)
-            << crc.name << " offset " << offset << " length " << count << " split at " << split;
+        for (CrcPath path : FoldedPaths()) {
+            ASSERT_EQ(RegisterAfter(crc, path, 0xFFFFFFFFu, bytes, count), table)
+                << crc.name << " " << CrcPathName(path) << " offset " << offset << " length "
+                << count;
+            CrcState state;
+            Crc32Init(state);
+            crc.update(path, state, bytes, split);
+            crc.update(path, state, bytes + split, count - split);
+            ASSERT_EQ(state.value, table) << crc.name << " " << CrcPathName(path) << " offset "
+                                          << offset << " length " << count << " split at " << split;
+        }
     }
 }
 
 class CrcFold : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!CrcPathSupported(CrcPath::kFolded)) {
+        if (FoldedPaths().empty()) {
             GTEST_SKIP() << "this processor has no carry-less multiplication";
         }
     }
@@ -86,12 +99,15 @@ TEST_F(CrcFold, EqualsTheTablesOnBytesThatStressTheReduction) {
     // their widest and at nothing.
     for (char fill : {'\xFF', '\0', '\x80', '\x01'}) {
         const std::string data(4096 + 16, fill);
-        for (size_t count : {64u, 80u, 128u, 192u, 255u, 4096u}) {
+        for (size_t count : {64u, 80u, 128u, 192u, 255u, 256u, 336u, 4096u}) {
             for (const Crc& crc : kCrcs) {
-                for (uint32_t start : {0u, 0xFFFFFFFFu, 0x80000001u}) {
-                    EXPECT_EQ(RegisterAfter(crc, CrcPath::kFolded, start, Bytes(data), count),
-                              RegisterAfter(crc, CrcPath::kTable, start, Bytes(data), count))
-                        << crc.name << " fill " << int(fill) << " length " << count;
+                for (CrcPath path : FoldedPaths()) {
+                    for (uint32_t start : {0u, 0xFFFFFFFFu, 0x80000001u}) {
+                        EXPECT_EQ(RegisterAfter(crc, path, start, Bytes(data), count),
+                                  RegisterAfter(crc, CrcPath::kTable, start, Bytes(data), count))
+                            << crc.name << " " << CrcPathName(path) << " fill " << int(fill)
+                            << " length " << count;
+                    }
                 }
             }
         }
@@ -99,13 +115,13 @@ TEST_F(CrcFold, EqualsTheTablesOnBytesThatStressTheReduction) {
 }
 
 TEST(CrcPaths, PublishedCheckValuesOnEveryPath) {
-    // "123456789" repeated: the check value itself, and a length that folds.
+    // "123456789", and repeated to a length that folds on every path.
     const std::string check = "123456789";
     std::string repeated;
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < 100; ++i) {
         repeated += check;
     }
-    for (CrcPath path : {CrcPath::kTable, CrcPath::kFolded}) {
+    for (CrcPath path : {CrcPath::kTable, CrcPath::kFolded, CrcPath::kFoldedWide}) {
         if (!CrcPathSupported(path)) {
             continue;
         }
@@ -160,7 +176,9 @@ TEST(CrcFoldConstants, AreThePowersOfXThatTheTablesGive) {
         uint64_t reflected;
         unsigned n;
     };
-    const Case cases[] = {{kMsbFirstFold.by512.low, kReflectedFold.by512.high, 512},
+    const Case cases[] = {{kMsbFirstFold.by2048.low, kReflectedFold.by2048.high, 2048},
+                          {kMsbFirstFold.by2048.high, kReflectedFold.by2048.low, 2112},
+                          {kMsbFirstFold.by512.low, kReflectedFold.by512.high, 512},
                           {kMsbFirstFold.by512.high, kReflectedFold.by512.low, 576},
                           {kMsbFirstFold.by128.low, kReflectedFold.by128.high, 128},
                           {kMsbFirstFold.by128.high, kReflectedFold.by128.low, 192},
