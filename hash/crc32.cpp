@@ -1,7 +1,9 @@
 #include "hash/crc32.h"
 
 #include "base/byte_order.h"
+#include "hash/crc32_fold.h"
 #include "hash/prefetch.h"
+#include "hash/simd_request.h"
 
 #include <array>
 
@@ -62,13 +64,7 @@ template <int Table> inline uint32_t Slice(const CrcTables& tables, uint64_t wor
     return tables[Table][(word >> shift) & 0xFF];
 }
 
-} // namespace
-
-void Crc32Init(CrcState& state) {
-    state.value = 0xFFFFFFFFu;
-}
-
-void Crc32Update(CrcState& state, const uint8_t* bytes, size_t count) {
+void MsbFirstTableUpdate(CrcState& state, const uint8_t* bytes, size_t count) {
     const CrcTables& t = kMsbFirst;
     uint32_t crc = state.value;
     for (; count >= 16; count -= 16, bytes += 16) {
@@ -93,7 +89,7 @@ void Crc32Update(CrcState& state, const uint8_t* bytes, size_t count) {
     state.value = crc;
 }
 
-void Crc32bUpdate(CrcState& state, const uint8_t* bytes, size_t count) {
+void ReflectedTableUpdate(CrcState& state, const uint8_t* bytes, size_t count) {
     const CrcTables& t = kReflected;
     uint32_t crc = state.value;
     for (; count >= 16; count -= 16, bytes += 16) {
@@ -117,8 +113,89 @@ void Crc32bUpdate(CrcState& state, const uint8_t* bytes, size_t count) {
     state.value = crc;
 }
 
+const CrcFoldKernel* KernelFor(CrcPath path) {
+    switch (path) {
+    case CrcPath::kFolded:
+        return SupportedCrcFoldKernelPclmul();
+    case CrcPath::kFoldedWide:
+        return SupportedCrcFoldKernelVpclmul();
+    case CrcPath::kTable:
+        break;
+    }
+    return nullptr;
+}
+
+// The whole 16-byte blocks of a long input fold; the rest goes through the tables.
+void FoldedUpdate(CrcFoldUpdate fold, void (*table)(CrcState&, const uint8_t*, size_t),
+                  CrcState& state, const uint8_t* bytes, size_t count) {
+    if (fold != nullptr && count >= kCrcFoldMinimum) {
+        const size_t folded = count & ~size_t{15};
+        state.value = fold(state.value, bytes, folded);
+        bytes += folded;
+        count -= folded;
+    }
+    table(state, bytes, count);
+}
+
+} // namespace
+
+void Crc32Init(CrcState& state) {
+    state.value = 0xFFFFFFFFu;
+}
+
+void Crc32Update(CrcState& state, const uint8_t* bytes, size_t count) {
+    Crc32UpdateOn(SelectedCrcPath(), state, bytes, count);
+}
+
+void Crc32bUpdate(CrcState& state, const uint8_t* bytes, size_t count) {
+    Crc32bUpdateOn(SelectedCrcPath(), state, bytes, count);
+}
+
 uint32_t CrcFinal(const CrcState& state) {
     return ~state.value;
+}
+
+const char* CrcPathName(CrcPath path) {
+    switch (path) {
+    case CrcPath::kFolded:
+        return "pclmul";
+    case CrcPath::kFoldedWide:
+        return "vpclmul";
+    case CrcPath::kTable:
+        break;
+    }
+    return "table";
+}
+
+bool CrcPathSupported(CrcPath path) {
+    return path == CrcPath::kTable || KernelFor(path) != nullptr;
+}
+
+CrcPath SelectedCrcPath() {
+    static const CrcPath path = [] {
+        if (HashSimdForcedScalar()) {
+            return CrcPath::kTable;
+        }
+        for (CrcPath wanted : {CrcPath::kFoldedWide, CrcPath::kFolded}) {
+            if (CrcPathSupported(wanted)) {
+                return wanted;
+            }
+        }
+        return CrcPath::kTable;
+    }();
+    return path;
+}
+
+void Crc32UpdateOn(CrcPath path, CrcState& state, const uint8_t* bytes, size_t count) {
+    const CrcFoldKernel* kernel = KernelFor(path);
+    FoldedUpdate(kernel != nullptr ? kernel->msbFirst : nullptr, MsbFirstTableUpdate, state, bytes,
+                 count);
+}
+
+void Crc32bUpdateOn(CrcPath path, CrcState& state, const uint8_t* bytes, size_t count) {
+    const CrcFoldKernel* kernel = KernelFor(path);
+    FoldedUpdate(kernel != nullptr ? kernel->reflected : nullptr, ReflectedTableUpdate, state,
+                 bytes, count);
 }
 
 } // namespace mirelon

@@ -3,9 +3,9 @@
 #include "base/byte_order.h"
 #include "hash/md4_md5.h"
 #include "hash/md_lane_kernel.h"
+#include "hash/simd_request.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -310,7 +310,7 @@ MdLanePath MdLanePathFor(const char* request) {
 }
 
 MdLanePath SelectedMdLanePath() {
-    static const MdLanePath path = MdLanePathFor(std::getenv("MIRELON_HASH_SIMD"));
+    static const MdLanePath path = MdLanePathFor(HashSimdRequest());
     return path;
 }
 

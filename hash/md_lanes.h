@@ -30,8 +30,8 @@ int MdLaneWidth(MdLanePath path);
 // The best supported path, narrowed by `request` ("scalar", "avx2" or "avx512"; anything else,
 // or nullptr, asks for the best). A path the processor lacks is never chosen.
 MdLanePath MdLanePathFor(const char* request);
-// The best supported path, narrowed by the environment variable MIRELON_HASH_SIMD. The
-// variable exists for tests and benchmarks, to run each path on one machine; it is read once.
+// The best supported path, narrowed by the environment variable MIRELON_HASH_SIMD
+// (simd_request.h).
 MdLanePath SelectedMdLanePath();
 
 using MdDigest = std::array<uint8_t, 16>;
