@@ -36,7 +36,12 @@ void ExpectSameRead(const ScannedFile& together, const ScannedFile& alone) {
     EXPECT_EQ(a.companyName, b.companyName) << path;
     EXPECT_EQ(a.internalName, b.internalName) << path;
     EXPECT_EQ(a.fileVersion, b.fileVersion) << path;
-    EXPECT_TRUE(together.stamp == alone.stamp) << path;
+    // Each read that puts the access time back moves the status-change time (under Wine, say,
+    // where reading moves the access time), so only the rest of the stamp is the same.
+    EXPECT_EQ(together.stamp.device, alone.stamp.device) << path;
+    EXPECT_EQ(together.stamp.inode, alone.stamp.inode) << path;
+    EXPECT_EQ(together.stamp.size, alone.stamp.size) << path;
+    EXPECT_EQ(together.stamp.modifiedNs, alone.stamp.modifiedNs) << path;
 }
 
 TEST(ScannedFiles, ReadSideBySideAsReadAloneAlsoWhenAFileVanishedOrChangedSinceTheWalk) {
